@@ -1,0 +1,29 @@
+// Coordinates as the window holds them: no value at all, or the text typed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrow {
+
+// No value counts as 0; a text is read as a number only where it is used.
+using Coordinate = std::optional<std::string>;
+
+enum class Axis { Latitude, Longitude };
+
+// "latitude" or "longitude".
+std::string_view AxisName(Axis axis);
+
+// Reads a coordinate text as decimal degrees, the same way under every locale.
+// Blanks around the text are ignored. What remains is an optional sign, then
+// at least one digit with at most one decimal mark among or around the digits;
+// the mark may be `decimalSeparator`, a point or a comma. No grouping.
+// Throws CoordinateError naming the axis and the text when the text is not a
+// number, or when it lies outside -90..90 (latitude) or -180..180 (longitude).
+double ParseCoordinate(std::string_view text, Axis axis, std::string_view decimalSeparator);
+
+// As above; no value reads as 0.
+double ReadCoordinate(const Coordinate& value, Axis axis, std::string_view decimalSeparator);
+
+}  // namespace kestrow

@@ -1,0 +1,27 @@
+// The maker's links of the About window, kept in one place.
+#pragma once
+
+#include <string_view>
+
+#include "desktop_shell.h"
+
+namespace kestrow::maker {
+
+inline constexpr std::string_view kMailAddress = "kestrow@example.org";
+inline constexpr std::string_view kMailSubject = "Ravelin";
+inline constexpr std::string_view kSiteRoot = "http://kestrow.example.org/";
+inline constexpr std::string_view kDonationPage = "DON.html";
+// The texts shown in the window; the links are not built from them.
+inline constexpr std::string_view kMailText = "kestrow@example.org";
+inline constexpr std::string_view kSiteText = "kestrow.example.org";
+inline constexpr std::string_view kProgramName = "Kestrow ";
+inline constexpr std::string_view kVersion = "1.0";
+
+// Starts a mail message: "mailto:" + address + "?Subject=" + "Ravelin", verb "Open".
+void SendMail(DesktopShell& shell);
+// Opens the web site's root page, verb "open".
+void OpenSite(DesktopShell& shell);
+// Opens the donation page, the root address followed by "DON.html", verb "open".
+void OpenDonation(DesktopShell& shell);
+
+}  // namespace kestrow::maker

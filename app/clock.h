@@ -1,0 +1,34 @@
+// The system clock, read once for each question asked of it.
+#pragma once
+
+#include <ctime>
+
+#include "almanac/date_value.h"
+
+namespace kestrow {
+
+// One reading of the clock: the local date and time, and the UTC clock
+// fields of the same instant.
+struct ClockReading {
+    DateValue local = 0;  // local date and time, to the second
+    int utcHour = 0;
+    int utcMinute = 0;
+    int utcSecond = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual ClockReading Read() const = 0;
+};
+
+// The reading of an instant, with local time by the process's time-zone rules (TZ).
+ClockReading ReadingAt(std::time_t instant);
+
+// Reads the system clock.
+class SystemClock final : public Clock {
+public:
+    ClockReading Read() const override;
+};
+
+}  // namespace kestrow

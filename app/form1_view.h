@@ -1,0 +1,46 @@
+// What the main window's logic asks of the window itself.
+//
+// Sizes and places are in twips (1440 to the inch). Writing a box's text
+// must behave as a real one-line box does: the text is cut to the box's
+// maximum length, and when it differs from the old text the box's change
+// handler (Form1::TextLatitude_Change / TextLongitude_Change) runs nested
+// inside the write, before SetBoxText returns; an identical text raises nothing.
+#pragma once
+
+#include <string>
+
+namespace kestrow {
+
+enum class Form1Label { Lever, Label1, Coucher, Label2, Duree, Label3, Label4 };
+enum class Form1Box { Latitude, Longitude };
+
+class Form1View {
+public:
+    virtual ~Form1View() = default;
+
+    virtual void SetLabelText(Form1Label label, const std::string& text) = 0;
+    virtual void SetToolTip(Form1Label label, const std::string& text) = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+
+    // Outer height, title bar, menu bar and borders included.
+    virtual void SetOuterHeight(int twips) = 0;
+    // The window's outer top-left corner.
+    virtual int Top() const = 0;
+    virtual int Left() const = 0;
+    virtual void Move(int top, int left) = 0;
+    // Whether a window with its top-left corner there would show on a screen.
+    virtual bool IsPositionVisible(int top, int left) const = 0;
+
+    virtual std::string BoxText(Form1Box box) const = 0;
+    virtual void SetBoxText(Form1Box box, const std::string& text) = 0;
+    virtual void SetSelStart(Form1Box box, int position) = 0;
+    virtual void FocusBox(Form1Box box) = 0;
+
+    virtual void ShowAbout() = 0;
+    virtual void UnloadAbout() = 0;
+
+    // A message to the user that does not block the window.
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+}  // namespace kestrow

@@ -1,0 +1,77 @@
+#include "almanac/coordinate.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "almanac/errors.h"
+
+namespace kestrow {
+namespace {
+
+struct ReadCase {
+    const char* text;
+    const char* separator;
+    double expected;
+};
+
+class CoordinateReads : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(CoordinateReads, WhateverTheLocale) {
+    const auto& c = GetParam();
+    EXPECT_DOUBLE_EQ(ParseCoordinate(c.text, Axis::Longitude, c.separator), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CoordinateReads,
+    ::testing::Values(ReadCase{"48,85", ",", 48.85}, ReadCase{"48.85", ",", 48.85},
+                      ReadCase{"48,85", ".", 48.85}, ReadCase{"48.85", ".", 48.85},
+                      ReadCase{"-0,5", ",", -0.5}, ReadCase{"00,00", ",", 0},
+                      ReadCase{"000,00", ".", 0}, ReadCase{"  2,35 ", ",", 2.35},
+                      ReadCase{"+151.2", ".", 151.2}, ReadCase{"5.", ".", 5},
+                      ReadCase{",5", ".", 0.5}, ReadCase{"-180", ".", -180},
+                      ReadCase{"12\xD9\xAB" "5", "\xD9\xAB", 12.5}));
+
+struct FailCase {
+    const char* text;
+    Axis axis;
+    const char* message;
+};
+
+class CoordinateFails : public ::testing::TestWithParam<FailCase> {};
+
+TEST_P(CoordinateFails, WithAMessageNamingTheCoordinateAndText) {
+    const auto& c = GetParam();
+    try {
+        ParseCoordinate(c.text, c.axis, ",");
+        FAIL() << "read " << c.text;
+    } catch (const CoordinateError& e) {
+        EXPECT_EQ(std::string(e.what()), c.message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CoordinateFails,
+    ::testing::Values(
+        FailCase{"12a", Axis::Latitude, "latitude \"12a\" is not a number"},
+        FailCase{"", Axis::Latitude, "latitude \"\" is not a number"},
+        FailCase{"  ", Axis::Longitude, "longitude \"  \" is not a number"},
+        FailCase{"1,2,3", Axis::Longitude, "longitude \"1,2,3\" is not a number"},
+        FailCase{"1.234,5", Axis::Longitude, "longitude \"1.234,5\" is not a number"},
+        FailCase{",", Axis::Latitude, "latitude \",\" is not a number"},
+        FailCase{"-", Axis::Latitude, "latitude \"-\" is not a number"},
+        FailCase{"1e3", Axis::Latitude, "latitude \"1e3\" is not a number"},
+        FailCase{"--5", Axis::Latitude, "latitude \"--5\" is not a number"},
+        FailCase{"4 5", Axis::Latitude, "latitude \"4 5\" is not a number"},
+        FailCase{"90,01", Axis::Latitude, "latitude \"90,01\" is out of range (-90 to 90)"},
+        FailCase{"-180.5", Axis::Longitude,
+                 "longitude \"-180.5\" is out of range (-180 to 180)"}));
+
+TEST(Coordinate, NoValueReadsAsZeroButAnEmptyTextDoesNot) {
+    EXPECT_EQ(ReadCoordinate(std::nullopt, Axis::Latitude, ","), 0);
+    EXPECT_THROW(ReadCoordinate(std::string(), Axis::Latitude, ","), CoordinateError);
+    EXPECT_EQ(ReadCoordinate(std::string("90"), Axis::Latitude, ","), 90);
+}
+
+}  // namespace
+}  // namespace kestrow
