@@ -1,0 +1,129 @@
+// A window without a window system, for driving the main window's logic.
+// Its boxes behave as real ones: the text is cut to the box's limit, and a
+// write that changes it runs the change handler nested inside the write.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+
+namespace kestrow::testing {
+
+class FakeForm1View final : public Form1View {
+public:
+    static constexpr int kDefaultTop = 2400;
+    static constexpr int kDefaultLeft = 4800;
+    // Two screens of 2560 x 1440 pixels side by side, at 15 twips a pixel.
+    static constexpr int kScreenWidth = 2 * 2560 * 15;
+    static constexpr int kScreenHeight = 1440 * 15;
+    static constexpr int kWindowWidth = 2925;
+
+    void Attach(Form1& logic) { logic_ = &logic; }
+
+    void SetLabelText(Form1Label label, const std::string& text) override { labels[label] = text; }
+    void SetToolTip(Form1Label label, const std::string& text) override { toolTips[label] = text; }
+    void SetCaption(const std::string& text) override { caption = text; }
+    void SetOuterHeight(int twips) override { height = twips; }
+    int Top() const override { return top; }
+    int Left() const override { return left; }
+    void Move(int newTop, int newLeft) override {
+        top = newTop;
+        left = newLeft;
+        ++moves;
+    }
+    bool IsPositionVisible(int atTop, int atLeft) const override {
+        return atLeft < kScreenWidth && atLeft + kWindowWidth > 0 && atTop < kScreenHeight &&
+               atTop + height > 0;
+    }
+    std::string BoxText(Form1Box box) const override { return boxes.at(box); }
+    void SetBoxText(Form1Box box, const std::string& text) override {
+        const std::string cut = CutToCharacters(text, box == Form1Box::Latitude ? 6 : 7);
+        if (cut == boxes[box]) return;
+        boxes[box] = cut;
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        if (logic_ != nullptr) {
+            box == Form1Box::Latitude ? logic_->TextLatitude_Change()
+                                      : logic_->TextLongitude_Change();
+        }
+        --depth;
+    }
+    void SetSelStart(Form1Box box, int position) override { selStart[box] = position; }
+    void FocusBox(Form1Box box) override { focus = box; }
+    void ShowAbout() override {
+        aboutShown = true;
+        ++aboutShows;
+    }
+    void UnloadAbout() override { aboutShown = false; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+
+    // Typing appends one character at a time at the caret, which the
+    // handler always leaves at the end.
+    void Type(Form1Box box, const std::string& text) {
+        for (const char c : text) SetBoxText(box, boxes[box] + c);
+    }
+
+    std::map<Form1Label, std::string> labels;
+    std::map<Form1Label, std::string> toolTips;
+    std::string caption = "Kestrow";
+    int height = 3315;
+    int top = kDefaultTop;
+    int left = kDefaultLeft;
+    int moves = 0;
+    std::map<Form1Box, std::string> boxes{{Form1Box::Latitude, "00,00"},
+                                          {Form1Box::Longitude, "000,00"}};
+    std::map<Form1Box, int> selStart;
+    std::optional<Form1Box> focus;
+    bool aboutShown = false;
+    int aboutShows = 0;
+    std::vector<std::string> messages;
+    int depth = 0;
+    int maxDepth = 0;
+
+private:
+    static std::string CutToCharacters(const std::string& text, int limit) {
+        int count = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count++ == limit) {
+                return text.substr(0, i);
+            }
+        }
+        return text;
+    }
+
+    Form1* logic_ = nullptr;
+};
+
+class FixedClock final : public Clock {
+public:
+    ClockReading Read() const override { return reading; }
+    // Sets the local time and a UTC clock `lead` hours behind it.
+    void Set(int year, int month, int day, int hour, int minute, int second, int lead) {
+        reading.local = MakeDate(static_cast<std::int16_t>(year), static_cast<std::int16_t>(month),
+                                 static_cast<std::int16_t>(day)) +
+                        (hour * 3600 + minute * 60 + second) / 86400.0;
+        const int utc = ((hour - lead) % 24 + 24) % 24;
+        reading.utcHour = utc;
+        reading.utcMinute = minute;
+        reading.utcSecond = second;
+    }
+    ClockReading reading;
+};
+
+class FixedLocale final : public UserLocale {
+public:
+    explicit FixedLocale(char separator) : separator_(separator) {}
+    std::string NumberText(double) const override { return std::string("0") + separator_ + "5"; }
+    std::string ShortDate(int year, int month, int day) const override {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d/%02d/%04d", day, month, year);
+        return text;
+    }
+
+private:
+    char separator_;
+};
+
+}  // namespace kestrow::testing

@@ -1,0 +1,331 @@
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "fake_form1_view.h"
+
+namespace kestrow {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeForm1View;
+using testing::FixedClock;
+using testing::FixedLocale;
+
+constexpr auto kLat = Form1Box::Latitude;
+constexpr auto kLon = Form1Box::Longitude;
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "kestrow-form1-XXXXXX").string();
+        folder_ = mkdtemp(pattern.data());
+        path_ = folder_ / "Kestrow.dat";
+        clock_.Set(2013, 1, 2, 10, 0, 0, 1);
+        Make(',');
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void Make(char separator) {
+        locale_ = std::make_unique<FixedLocale>(separator);
+        view_ = std::make_unique<FakeForm1View>();
+        errors_.str("");
+        form_ = std::make_unique<Form1>(*view_, clock_, *locale_, errors_, path_);
+        view_->Attach(*form_);
+    }
+
+    void WriteFile(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string FileBytes() const {
+        std::ifstream in(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    AlmanacTexts Expected(Coordinate lat, Coordinate lon, double offsetTU = 1) const {
+        return ComputeAlmanacTexts({std::move(lat), std::move(lon), "."},
+                                   ReadToday(clock_.reading), offsetTU);
+    }
+    void ExpectLabels(const AlmanacTexts& t) const {
+        EXPECT_EQ(view_->labels[Form1Label::Lever], t.sunrise);
+        EXPECT_EQ(view_->labels[Form1Label::Coucher], t.sunset);
+        EXPECT_EQ(view_->labels[Form1Label::Duree], t.length);
+        EXPECT_EQ(view_->labels[Form1Label::Label4], t.change);
+    }
+
+    fs::path folder_;
+    fs::path path_;
+    FixedClock clock_;
+    std::unique_ptr<FixedLocale> locale_;
+    std::unique_ptr<FakeForm1View> view_;
+    std::ostringstream errors_;
+    std::unique_ptr<Form1> form_;
+};
+
+TEST_F(Form1Test, FirstStartWithoutAFile) {
+    form_->Form_Load();
+    EXPECT_EQ(view_->height, Form1::kCompactHeight);
+    EXPECT_EQ(view_->moves, 0);
+    EXPECT_EQ(view_->boxes[kLat], "00,00");
+    EXPECT_EQ(view_->boxes[kLon], "000,00");
+    EXPECT_FALSE(form_->Lat().has_value());
+    ExpectLabels(Expected(std::nullopt, std::nullopt));
+    EXPECT_EQ(view_->caption, "Kestrow  02/01/2013");
+    EXPECT_EQ(view_->toolTips[Form1Label::Lever], "Sunrise 02/01/2013");
+    EXPECT_EQ(view_->toolTips[Form1Label::Label2], "Sunset 02/01/2013");
+    EXPECT_EQ(view_->toolTips[Form1Label::Label3], "length 02/01/2013");
+    EXPECT_EQ(form_->DecimalSep(), ",");
+    EXPECT_TRUE(view_->messages.empty());
+    EXPECT_FALSE(fs::exists(path_));
+}
+
+TEST_F(Form1Test, ZeroByteFileMovesToTheCornerAndEmptiesTheBoxes) {
+    WriteFile("");
+    form_->Form_Load();
+    EXPECT_EQ(view_->top, 0);
+    EXPECT_EQ(view_->left, 0);
+    EXPECT_EQ(view_->boxes[kLat], "");
+    EXPECT_EQ(view_->boxes[kLon], "");
+    ExpectLabels(Expected(std::nullopt, std::nullopt));
+    EXPECT_TRUE(view_->messages.empty());
+}
+
+TEST_F(Form1Test, FullRecordRestoresPlaceAndPosition) {
+    WriteFile("\"48.85\",\"2.35\",600,975\r\n");
+    form_->Form_Load();
+    EXPECT_EQ(view_->top, 600);
+    EXPECT_EQ(view_->left, 975);
+    EXPECT_EQ(view_->boxes[kLat], "48,85");  // shown with this locale's mark
+    EXPECT_EQ(view_->boxes[kLon], "2,35");
+    EXPECT_EQ(form_->Lat(), "48.85");  // kept as read
+    ExpectLabels(Expected("48.85", "2.35"));
+    EXPECT_EQ(view_->labels[Form1Label::Lever], "8 h 45");
+}
+
+TEST_F(Form1Test, ShortRecordAtStartShowsThePlaceSoClosingKeepsIt) {
+    WriteFile("\"48,85\",\"2,35\"\r\n");
+    form_->Form_Load();
+    ExpectLabels(Expected("48.85", "2.35"));
+    EXPECT_EQ(view_->moves, 0);
+    EXPECT_EQ(view_->boxes[kLat], "48,85");
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",2400,4800\r\n");
+}
+
+TEST_F(Form1Test, SaveThenCloseWritesTheExactBytes) {
+    form_->Form_Load();
+    form_->Setup_Click();
+    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    view_->boxes[kLat] = view_->boxes[kLon] = "";
+    view_->Type(kLat, "48.85");
+    view_->Type(kLon, "2.35");
+    form_->CommandSauve_Click();
+    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\"\r\n");
+    EXPECT_EQ(view_->height, Form1::kCompactHeight);
+    EXPECT_EQ(view_->moves, 0);
+    EXPECT_EQ(form_->Lat(), "48,85");
+    ExpectLabels(Expected("48.85", "2.35"));
+    view_->top = 600;
+    view_->left = 975;
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
+    EXPECT_TRUE(view_->messages.empty());
+}
+
+TEST_F(Form1Test, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
+    form_->Form_Load();
+    form_->Setup_Click();
+    form_->Setup_Click();
+    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    form_->pointIntero_Click();
+    form_->pointIntero_Click();
+    EXPECT_TRUE(view_->aboutShown);
+    form_->Form_Unload();
+    EXPECT_FALSE(view_->aboutShown);
+}
+
+TEST_F(Form1Test, TypingAPointUnderACommaLocaleShowsAComma) {
+    form_->Form_Load();
+    view_->boxes[kLat] = "";
+    view_->Type(kLat, "45.5");
+    EXPECT_EQ(view_->boxes[kLat], "45,5");
+    EXPECT_EQ(view_->selStart[kLat], 4);
+    EXPECT_EQ(view_->maxDepth, 2);  // the repair re-enters once, no deeper
+    view_->SetBoxText(kLon, "1.2.3");
+    EXPECT_EQ(view_->boxes[kLon], "1,2,3");
+}
+
+TEST_F(Form1Test, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
+    Make('.');
+    form_->Form_Load();
+    view_->maxDepth = 0;
+    view_->SetBoxText(kLat, "12.5");
+    EXPECT_EQ(view_->boxes[kLat], "12.5");
+    EXPECT_EQ(view_->selStart[kLat], 4);
+    EXPECT_EQ(view_->maxDepth, 1);
+}
+
+TEST_F(Form1Test, ALongTextIsCutInTheBoxWhileLatKeepsItWhole) {
+    WriteFile("\"-48.8512\",\"-122.4194\",600,975\r\n");
+    form_->Form_Load();
+    EXPECT_EQ(view_->boxes[kLat], "-48,85");
+    EXPECT_EQ(view_->boxes[kLon], "-122,41");
+    EXPECT_EQ(form_->Lat(), "-48.8512");
+    ExpectLabels(Expected("-48.8512", "-122.4194"));
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), "\"-48,85\",\"-122,41\",600,975\r\n");
+}
+
+// Positions past the 16-bit range are common on wide desktops.
+struct PositionCase {
+    const char* record;
+    bool moved;
+    int top, left;
+    bool boxesFilled;
+};
+
+class Form1Positions : public Form1Test, public ::testing::WithParamInterface<PositionCase> {};
+
+TEST_P(Form1Positions, AreKeptWhenOnAScreen) {
+    const auto& c = GetParam();
+    WriteFile(c.record);
+    form_->Form_Load();
+    EXPECT_EQ(view_->moves, c.moved ? 1 : 0);
+    EXPECT_EQ(view_->top, c.top);
+    EXPECT_EQ(view_->left, c.left);
+    EXPECT_EQ(view_->boxes[kLat], c.boxesFilled ? "48,85" : "00,00");
+    ExpectLabels(Expected("48.85", "2.35"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, Form1Positions,
+    ::testing::Values(
+        PositionCase{"\"48.85\",\"2.35\",600,40000\r\n", true, 600, 40000, true},
+        // A monitor since removed: the window stays where the system puts it.
+        PositionCase{"\"48.85\",\"2.35\",600,90000\r\n", false, FakeForm1View::kDefaultTop,
+                     FakeForm1View::kDefaultLeft, true},
+        PositionCase{"\"48.85\",\"2.35\",-90000,600\r\n", false, FakeForm1View::kDefaultTop,
+                     FakeForm1View::kDefaultLeft, true},
+        PositionCase{"\"48.85\",\"2.35\",-90,-600\r\n", true, -90, -600, true},
+        // Beyond 32 bits the read fails, but the place read before it shows.
+        PositionCase{"\"48.85\",\"2.35\",600,4294967296\r\n", false, FakeForm1View::kDefaultTop,
+                     FakeForm1View::kDefaultLeft, true}));
+
+struct BadBoxCase {
+    const char* latitude;
+    const char* longitude;
+    Form1Box focus;
+    const char* message;
+};
+
+class Form1BadBoxes : public Form1Test, public ::testing::WithParamInterface<BadBoxCase> {};
+
+TEST_P(Form1BadBoxes, AreNeverSaved) {
+    const auto& c = GetParam();
+    const std::string saved = "\"48,85\",\"2,35\",600,975\r\n";
+    WriteFile(saved);
+    form_->Form_Load();
+    form_->Setup_Click();
+    view_->SetBoxText(kLat, c.latitude);
+    view_->SetBoxText(kLon, c.longitude);
+    form_->CommandSauve_Click();
+    EXPECT_EQ(FileBytes(), saved);
+    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    EXPECT_EQ(view_->focus, c.focus);
+    ASSERT_EQ(view_->messages.size(), 1u);
+    EXPECT_EQ(view_->messages[0], c.message);
+    ExpectLabels(Expected("48.85", "2.35"));
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, Form1BadBoxes,
+    ::testing::Values(
+        BadBoxCase{"12a", "2,35", kLat, "Latitude \"12a\" is not a number. The place was not saved."},
+        BadBoxCase{"", "2,35", kLat, "Latitude \"\" is not a number. The place was not saved."},
+        BadBoxCase{"95", "2,35", kLat,
+                   "Latitude \"95\" is out of range (-90 to 90). The place was not saved."},
+        BadBoxCase{"48,85", "200", kLon,
+                   "Longitude \"200\" is out of range (-180 to 180). The place was not saved."},
+        BadBoxCase{"48,85", "2,3,5", kLon,
+                   "Longitude \"2,3,5\" is not a number. The place was not saved."}));
+
+TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
+    Form1 lost(*view_, clock_, *locale_, errors_, folder_ / "missing" / "Kestrow.dat");
+    view_->Attach(lost);
+    lost.Form_Load();
+    lost.Setup_Click();
+    lost.CommandSauve_Click();
+    ASSERT_EQ(view_->messages.size(), 1u);
+    EXPECT_NE(view_->messages[0].find("could not be saved"), std::string::npos)
+        << view_->messages[0];
+    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    lost.Form_Unload();  // closing still closes
+    EXPECT_EQ(view_->messages.size(), 2u);
+}
+
+TEST_F(Form1Test, AFailureIsShownOnceWhileItPersists) {
+    WriteFile("\"abc\",\"2,35\",600,975\r\n");
+    form_->Form_Load();
+    ASSERT_EQ(view_->messages.size(), 1u);
+    EXPECT_EQ(view_->messages[0], "Latitude \"abc\" is not a number.");
+    EXPECT_EQ(errors_.str(), "kestrow: Latitude \"abc\" is not a number.\n");
+    for (int tick = 0; tick < 5; ++tick) form_->Timer1_Timer();
+    EXPECT_EQ(view_->messages.size(), 1u);
+    // The program goes on: the place can be corrected.
+    form_->Setup_Click();
+    view_->SetBoxText(kLat, "48.85");
+    form_->CommandSauve_Click();
+    EXPECT_EQ(view_->messages.size(), 1u);
+    ExpectLabels(Expected("48.85", "2.35"));
+    // A failure that comes back after a good run is shown again.
+    WriteFile("\"abc\",\"2,35\"\r\n");
+    form_->Setup_Click();
+    view_->SetBoxText(kLat, "abc");
+    form_->CommandSauve_Click();  // refused, a message of its own
+    EXPECT_EQ(view_->messages.size(), 2u);
+}
+
+TEST_F(Form1Test, AnUnreadableFileAtStartIsReportedAndKept) {
+    fs::create_directory(path_);  // a folder in the file's place cannot be read
+    form_->Form_Load();
+    ASSERT_EQ(view_->messages.size(), 1u);
+    EXPECT_NE(view_->messages[0].find("Kestrow.dat"), std::string::npos) << view_->messages[0];
+    ExpectLabels(Expected(std::nullopt, std::nullopt));
+    form_->Form_Unload();
+    EXPECT_TRUE(fs::is_directory(path_));
+    EXPECT_EQ(view_->messages.size(), 2u);
+}
+
+TEST_F(Form1Test, TheShiftFollowsSummerTimeWithinATick) {
+    WriteFile("\"48.85\",\"2.35\",600,975\r\n");
+    clock_.Set(2013, 3, 31, 1, 59, 0, 1);
+    form_->Form_Load();
+    EXPECT_EQ(form_->Offset()->tu, 1);
+    ExpectLabels(Expected("48.85", "2.35", 1));
+    clock_.Set(2013, 3, 31, 3, 0, 0, 2);  // clocks go forward
+    form_->Timer1_Timer();
+    EXPECT_EQ(form_->Offset()->tu, 2);
+    ExpectLabels(Expected("48.85", "2.35", 2));
+}
+
+TEST_F(Form1Test, CaptionAndToolTipsFollowTheDate) {
+    clock_.Set(2013, 1, 31, 23, 59, 30, 1);
+    form_->Form_Load();
+    EXPECT_EQ(view_->caption, "Kestrow  31/01/2013");
+    clock_.Set(2013, 2, 1, 0, 0, 30, 1);
+    form_->Timer1_Timer();
+    EXPECT_EQ(view_->caption, "Kestrow  01/02/2013");
+    EXPECT_EQ(view_->toolTips[Form1Label::Label1], "Sunrise 01/02/2013");
+    EXPECT_EQ(view_->toolTips[Form1Label::Duree], "length 01/02/2013");
+    form_->Timer1_Timer();
+    EXPECT_EQ(view_->caption, "Kestrow  01/02/2013");
+    ExpectLabels(Expected(std::nullopt, std::nullopt));
+}
+
+}  // namespace
+}  // namespace kestrow
