@@ -25,7 +25,11 @@ long long RoundedSeconds(double days) {
     return std::llround(std::fabs(days) * kSecondsPerDay);
 }
 
-std::string TwoDigits(long long n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(long long n) {
+    std::string text = std::to_string(n);
+    if (n < 10) text.insert(text.begin(), '0');
+    return text;
+}
 
 }  // namespace
 

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Kestrow and starts it in the current folder,
+# where it keeps its settings file.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/deps.sh" run
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DKESTROW_BUILD_TESTS=OFF
+cmake --build "$root/build" -j"$(nproc)" --target kestrow
+exec "$root/build/ui/kestrow"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Kestrow and runs every test: the unit and
+# window tests, the end-to-end test under Xvfb, the same suites again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the settings reader's
+# fuzzer, and a session of the real program under valgrind.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+bash "$root/scripts/deps.sh" test
+
+echo "== build and test"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$root/build" -j"$jobs"
+ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+
+echo "== sanitizers"
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON
+cmake --build "$root/build-asan" -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs" -LE e2e
+
+echo "== fuzzing the settings reader"
+bash "$root/scripts/fuzz.sh" 60
+
+echo "== the real program under valgrind"
+bash "$root/scripts/valgrind-session.sh" "$root/build/ui/kestrow"

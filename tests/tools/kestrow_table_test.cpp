@@ -1,0 +1,196 @@
+// The program as a user runs it: exit status, standard output and standard error.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs the program through the shell with `environment` (NAME=value words)
+// set for it and standard output sent to `redirect` when that is not empty.
+ProgramRun RunTable(const std::vector<std::string>& args, const std::string& environment = "",
+                    const std::string& redirect = "") {
+    char errPath[] = "/tmp/kestrow-table-err-XXXXXX";
+    const int fd = mkstemp(errPath);
+    EXPECT_NE(fd, -1);
+    close(fd);
+    std::string command = "env " + environment + " " + Quoted(KESTROW_TABLE_PATH);
+    for (const std::string& arg : args) command.append(" ").append(Quoted(arg));
+    command.append(" 2>").append(Quoted(errPath));
+    if (!redirect.empty()) command.append(" >").append(redirect);
+
+    ProgramRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    EXPECT_NE(pipe, nullptr);
+    if (pipe == nullptr) return run;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+    const int wait = pclose(pipe);
+    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    std::ifstream err(errPath);
+    std::ostringstream text;
+    text << err.rdbuf();
+    run.err = text.str();
+    std::remove(errPath);
+    return run;
+}
+
+std::size_t LineCount(const std::string& text) {
+    std::size_t lines = 0;
+    for (const char c : text) lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
+const std::string kParisHeader = "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\n";
+
+TEST(KestrowTable, PrintsTheParisExample) {
+    const ProgramRun run =
+        RunTable({"--lat", "48.85", "--lon", "2.35", "--from", "2013-01-02", "--offset", "1"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              kParisHeader + "2013-01-02\t7:45:55\t16:03:32\t8 h 45\t17 h 03\t8 h 17\t+ 1 mn\n");
+}
+
+TEST(KestrowTable, ReadsADecimalCommaUnderAnyLocale) {
+    const std::vector<std::string> point = {"--lat",      "48.85",  "--lon", "2.35",     "--from",
+                                            "2013-01-02", "--days", "3",     "--offset", "1"};
+    const std::vector<std::string> comma = {"--lat",      "48,85",  "--lon", "2,35",     "--from",
+                                            "2013-01-02", "--days", "3",     "--offset", "1,0"};
+    const ProgramRun expected = RunTable(point, "LC_ALL=C");
+    ASSERT_EQ(expected.status, 0);
+    ASSERT_EQ(LineCount(expected.out), 4u);
+    for (const char* locale : {"LC_ALL=C", "LC_ALL=fr_FR.UTF-8", "LC_ALL=en_US.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        for (const auto& args : {point, comma}) {
+            const ProgramRun run = RunTable(args, locale);
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.out, expected.out);
+        }
+    }
+}
+
+TEST(KestrowTable, WithoutOffsetUsesTheMachinesLeadOverUtc) {
+    const std::vector<std::string> place = {"--lat",  "48.85",      "--lon",  "2.35",
+                                            "--from", "2013-06-21", "--days", "5"};
+    struct Case {
+        const char* zone;
+        const char* offset;
+    };
+    // POSIX zones: "UTC-2" is two hours ahead of UTC, "UTC5" five behind (lead 19).
+    const Case cases[] = {
+        {"TZ=UTC0", "0"}, {"TZ=UTC-1", "1"}, {"TZ=UTC-2", "2"}, {"TZ=UTC5", "19"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zone);
+        std::vector<std::string> explicitOffset = place;
+        explicitOffset.insert(explicitOffset.end(), {"--offset", c.offset});
+        const ProgramRun withOffset = RunTable(explicitOffset);
+        const ProgramRun fromClock = RunTable(place, c.zone);
+        EXPECT_EQ(fromClock.status, 0) << fromClock.err;
+        EXPECT_EQ(fromClock.out, withOffset.out);
+    }
+    // A two-hour lead, and only that, moves the window's times by two hours.
+    const ProgramRun twoHours = RunTable(place, "TZ=UTC-2");
+    const ProgramRun oneHour = RunTable(place, "TZ=UTC-1");
+    EXPECT_NE(twoHours.out, oneHour.out);
+    EXPECT_EQ(RunTable(place, "TZ=UTC0").out, oneHour.out);
+}
+
+TEST(KestrowTable, WithoutFromStartsOnTodaysDate) {
+    const auto today = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm utc{};
+        gmtime_r(&now, &utc);
+        char text[16];
+        std::strftime(text, sizeof text, "%Y-%m-%d", &utc);
+        return std::string(text);
+    };
+    const std::string before = today();
+    const ProgramRun run = RunTable({"--lat", "48.85", "--lon", "2.35"}, "TZ=UTC0");
+    const std::string after = today();
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(LineCount(run.out), 2u);
+    const std::string first = run.out.substr(kParisHeader.size(), 10);
+    EXPECT_TRUE(first == before || first == after) << first;
+}
+
+TEST(KestrowTable, PrintsTheLargestTableInFull) {
+    const ProgramRun run =
+        RunTable({"--lat", "48.85", "--lon", "2.35", "--from", "1900-01-01", "--days", "100000"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(LineCount(run.out), 100001u);
+    EXPECT_NE(run.out.find("\n2173-10-15\t"), std::string::npos);
+}
+
+TEST(KestrowTable, HelpGoesToStandardOutput) {
+    const ProgramRun run = RunTable({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("Usage: kestrow-table", 0), 0u);
+    EXPECT_EQ(run.err, "");
+}
+
+// Bad input: status 2, one line on standard error naming the argument, and
+// not a byte on standard output, even when the fault is in the last date.
+TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string names;
+    };
+    const Case cases[] = {
+        {{"--lon", "2.35"}, "--lat"},
+        {{"--lat", "48.85"}, "--lon"},
+        {{"--lat", "abc", "--lon", "2.35"}, "--lat"},
+        {{"--lat", "95", "--lon", "2.35"}, "--lat"},
+        {{"--lat", "48.85", "--lon", "east"}, "--lon"},
+        {{"--lat", "48.85", "--lon", "-181"}, "--lon"},
+        {{"--lat", "48.85", "--lon", "2.35", "--from", "2013-02-30"}, "--from"},
+        {{"--lat", "48.85", "--lon", "2.35", "--from", "yesterday"}, "--from"},
+        {{"--lat", "48.85", "--lon", "2.35", "--from", "0100-01-01"}, "--from"},
+        {{"--lat", "48.85", "--lon", "2.35", "--from", "9999-12-01", "--days", "32"}, "--days"},
+        {{"--lat", "48.85", "--lon", "2.35", "--days", "0"}, "--days"},
+        {{"--lat", "48.85", "--lon", "2.35", "--days", "100001"}, "--days"},
+        {{"--lat", "48.85", "--lon", "2.35", "--offset", "two"}, "--offset"},
+        {{"--lat", "48.85", "--lon", "2.35", "--verbose"}, "--verbose"},
+        {{"--lat", "48.85", "--lon", "2.35", "-v"}, "-v"},
+        {{"--lat", "48.85", "--lon"}, "--lon"},
+        {{"--lat", "48.85", "--lon", "2.35", "2013-01-02"}, "2013-01-02"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.names);
+        const ProgramRun run = RunTable(c.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+        EXPECT_EQ(run.err.rfind("kestrow-table: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(c.names), std::string::npos) << run.err;
+    }
+}
+
+// A table that cannot be written is a failure, not a success.
+TEST(KestrowTable, ReportsAFailedWrite) {
+    const ProgramRun run =
+        RunTable({"--lat", "48.85", "--lon", "2.35", "--days", "10"}, "", "/dev/full");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+}
+
+}  // namespace

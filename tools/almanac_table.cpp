@@ -1,0 +1,83 @@
+#include "tools/almanac_table.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "almanac/rise_set.h"
+
+namespace kestrow {
+namespace {
+
+// A typical line is about 55 characters; reserving a little more keeps a long
+// table from being copied as it grows.
+constexpr std::size_t kLineSizeGuess = 64;
+
+void AppendNumber(std::string& out, int value, int width) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    for (auto n = result.ptr - digits; n < width; ++n) out += '0';
+    out.append(digits, result.ptr);
+}
+
+void AppendClock(std::string& out, DateValue time) {
+    AppendNumber(out, HourOf(time), 1);
+    out += ':';
+    AppendNumber(out, MinuteOf(time), 2);
+    out += ':';
+    AppendNumber(out, SecondOf(time), 2);
+}
+
+CalendarDay CalendarDayOf(DateValue date) {
+    CalendarDay day;
+    day.day = static_cast<std::int16_t>(DayOf(date));
+    day.month = static_cast<std::int16_t>(MonthOf(date));
+    day.year = static_cast<std::int16_t>(YearOf(date));
+    day.prevDay = day.day - 1;
+    return day;
+}
+
+}  // namespace
+
+std::string_view AlmanacTableHeader() {
+    return "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\n";
+}
+
+std::string BuildAlmanacTable(const AlmanacTableRequest& request) {
+    const std::string_view separator = request.place.decimalSeparator;
+    // Read once here for the UT columns; the window's texts read them again
+    // from the text, as the window does.
+    const double latitude = ReadCoordinate(request.place.latitude, Axis::Latitude, separator);
+    const double longitude = ReadCoordinate(request.place.longitude, Axis::Longitude, separator);
+
+    std::string out(AlmanacTableHeader());
+    if (request.days > 0)
+        out.reserve(out.size() + static_cast<std::size_t>(request.days) * kLineSizeGuess);
+    for (int i = 0; i < request.days; ++i) {
+        // Whole serials stay whole, so plain addition steps one calendar day
+        // even before day 0.
+        const DateValue date = request.first + i;
+        const CalendarDay day = CalendarDayOf(date);
+        const DateValue rise = SunriseTime(latitude, longitude, day.day, day.month, day.year);
+        const DateValue set = SunsetTime(latitude, longitude, day.day, day.month, day.year);
+        const AlmanacTexts texts = ComputeAlmanacTexts(request.place, day, request.offsetTU);
+
+        AppendNumber(out, day.year, 4);
+        out += '-';
+        AppendNumber(out, day.month, 2);
+        out += '-';
+        AppendNumber(out, day.day, 2);
+        out += '\t';
+        AppendClock(out, rise);
+        out += '\t';
+        AppendClock(out, set);
+        for (const std::string* text :
+             {&texts.sunrise, &texts.sunset, &texts.length, &texts.change}) {
+            out += '\t';
+            out += *text;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace kestrow

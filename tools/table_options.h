@@ -1,0 +1,39 @@
+// The command line of kestrow-table.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "app/clock.h"
+#include "tools/almanac_table.h"
+
+namespace kestrow {
+
+inline constexpr int kMaxTableDays = 100000;
+
+// A command line that cannot be used. The message names the argument at fault.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TableOptions {
+    bool help = false;
+    AlmanacTableRequest request;
+};
+
+// Reads --lat TEXT --lon TEXT [--from YYYY-MM-DD] [--days N] [--offset HOURS]
+// [--help] with getopt_long. The coordinates are read with decimalSeparator
+// (a point and a comma are always accepted). Without --from the table starts
+// on the local date of `now`; without --offset it uses the offset that `now`
+// shows. Every date of the table, and the day before the first (which the
+// change of day length needs), is checked to lie in the years 100 to 9999.
+// Throws UsageError; everything that is returned can be computed.
+TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
+                               std::string_view decimalSeparator);
+
+// The usage text, ending in a newline.
+std::string_view TableUsage();
+
+}  // namespace kestrow
