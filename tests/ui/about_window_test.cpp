@@ -1,0 +1,296 @@
+// The About window: its controls, the hover underlines, the three links as
+// handed to the desktop, and its life as one modeless window.
+#include "ui/about_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QWindow>
+#include <QtTest>
+#include <memory>
+#include <sstream>
+
+#include "app/clock.h"
+#include "ui/form1_window.h"
+#include "ui/qt_user_locale.h"
+#include "ui_test_support.h"
+
+using kestrow::ui::AboutWindow;
+using kestrow::ui::test::PxRect;
+using Calls = std::vector<std::pair<std::string, std::string>>;
+
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void controlPlaces_data();
+    void controlPlaces();
+    void windowFrame();
+    void texts();
+    void handCursor();
+    void underlines_data();
+    void underlines();
+    void links_data();
+    void links();
+    void okUnloads();
+    void oneWindowFromTheMenu();
+
+  private:
+    void Open();
+    // Where the pointer goes for a place name in the tables below.
+    QPoint Spot(const QString& place) const;
+    QLabel* Label(const char* name) const { return about_->findChild<QLabel*>(name); }
+
+    std::unique_ptr<kestrow::ui::test::WorkingFolder> folder_;
+    kestrow::ui::test::RecordingShell shell_;
+    std::unique_ptr<AboutWindow> about_;
+};
+
+void AboutWindowTest::init() {
+    folder_ = std::make_unique<kestrow::ui::test::WorkingFolder>();
+    shell_.calls.clear();
+}
+
+void AboutWindowTest::cleanup() {
+    about_.reset();
+    folder_.reset();
+}
+
+void AboutWindowTest::Open() {
+    about_ = std::make_unique<AboutWindow>(shell_);
+    about_->setAttribute(Qt::WA_DeleteOnClose, false);  // the test owns it
+    about_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(about_.get()));
+}
+
+QPoint AboutWindowTest::Spot(const QString& place) const {
+    const auto inWindow = [this](const char* name, QPoint at) {
+        const QWidget* widget = about_->findChild<QWidget*>(QLatin1String(name));
+        return widget->mapTo(about_.get(), at);
+    };
+    const auto centreOf = [this](const char* name) {
+        const QWidget* widget = about_->findChild<QWidget*>(QLatin1String(name));
+        return widget->mapTo(about_.get(), widget->rect().center());
+    };
+    if (place == "background") return QPoint(3, 3);
+    // Parts of the two link areas that none of their children cover.
+    if (place == "Mail free") return inWindow("Mail", QPoint(36, 2));
+    if (place == "SiteBrem free") return inWindow("SiteBrem", QPoint(160, 10));
+    return centreOf(place.toLatin1().constData());
+}
+
+void AboutWindowTest::controlPlaces_data() {
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("twips");
+
+    QTest::newRow("Picture1") << "About" << QRect(480, 120, 1575, 1095);
+    QTest::newRow("Label3") << "About" << QRect(2130, 240, 615, 375);
+    QTest::newRow("Label4") << "About" << QRect(2160, 720, 495, 375);
+    QTest::newRow("SiteBrem") << "About" << QRect(480, 1200, 2535, 855);
+    QTest::newRow("Mail") << "About" << QRect(240, 2160, 2895, 615);
+    QTest::newRow("PictureDon") << "About" << QRect(120, 3000, 855, 375);
+    QTest::newRow("Command1") << "About" << QRect(1200, 3240, 855, 375);
+    QTest::newRow("Image2") << "SiteBrem" << QRect(0, 0, 2250, 525);
+    QTest::newRow("Label2") << "SiteBrem" << QRect(0, 600, 2295, 255);
+    QTest::newRow("Image1") << "Mail" << QRect(0, 120, 480, 480);
+    QTest::newRow("Label1") << "Mail" << QRect(600, 240, 2175, 255);
+}
+
+void AboutWindowTest::controlPlaces() {
+    QFETCH(QString, container);
+    QFETCH(QRect, twips);
+    Open();
+    auto* control = about_->findChild<QWidget*>(QTest::currentDataTag());
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    QCOMPARE(control->geometry(), PxRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    QVERIFY(control->isVisible());
+}
+
+void AboutWindowTest::windowFrame() {
+    Open();
+    QCOMPARE(about_->objectName(), QStringLiteral("About"));
+    QCOMPARE(about_->windowTitle(), QStringLiteral("About Brem"));
+    QCOMPARE(about_->size(), PxRect(0, 0, 3210, 3690).size());
+    QCOMPARE(about_->minimumSize(), about_->maximumSize());
+    QVERIFY(!about_->windowIcon().isNull());
+    QVERIFY(!about_->isModal());
+    // A dialog has no task-bar button of its own.
+    QCOMPARE(about_->windowType(), Qt::Dialog);
+    QVERIFY(about_->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!about_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!about_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(QTest::qWaitForWindowActive(about_.get()));
+    QCOMPARE(QApplication::focusWidget(), about_->findChild<QWidget*>("Command1"));
+}
+
+void AboutWindowTest::texts() {
+    Open();
+    QCOMPARE(Label("Label3")->text(), QStringLiteral("Kestrow "));
+    QCOMPARE(Label("Label4")->text(), QStringLiteral("1.0"));
+    QCOMPARE(Label("Label3")->font().pointSizeF(), 8.25);
+    QCOMPARE(Label("Label4")->font().pointSizeF(), 9.75);
+    QVERIFY(Label("Label3")->font().bold());
+    QVERIFY(Label("Label4")->font().bold());
+    for (const char* link : {"Label1", "Label2"}) {
+        QCOMPARE(Label(link)->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QVERIFY(!Label(link)->font().underline());
+        QVERIFY(!Label(link)->text().isEmpty());
+    }
+    // Pictures at their own sizes.
+    QCOMPARE(Label("Picture1")->pixmap().size(), QSize(100, 67));
+    QCOMPARE(Label("Image2")->pixmap().size(), QSize(150, 35));
+    QCOMPARE(Label("Image1")->pixmap().size(), QSize(32, 32));
+    QCOMPARE(Label("PictureDon")->pixmap().size(), QSize(57, 25));
+}
+
+void AboutWindowTest::handCursor() {
+    Open();
+    for (const char* name : {"SiteBrem", "Mail", "PictureDon"}) {
+        const QCursor cursor = about_->findChild<QWidget*>(name)->cursor();
+        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+        QCOMPARE(cursor.hotSpot(), QPoint(5, 0));
+        QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
+        // The fingertip is drawn where the hot spot is.
+        QCOMPARE(qAlpha(cursor.pixmap().toImage().pixel(5, 0)), 255);
+    }
+}
+
+void AboutWindowTest::underlines_data() {
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<bool>("mailUnderlined");
+    QTest::addColumn<bool>("siteUnderlined");
+
+    QTest::newRow("nothing yet") << QStringList{} << false << false;
+    QTest::newRow("mail area") << QStringList{"Mail free"} << true << false;
+    QTest::newRow("mail icon") << QStringList{"Image1"} << true << false;
+    QTest::newRow("site area") << QStringList{"SiteBrem free"} << false << true;
+    QTest::newRow("banner counts as the site") << QStringList{"Image2"} << false << true;
+    QTest::newRow("the texts themselves do nothing")
+        << QStringList{"Label1", "Label2"} << false << false;
+    QTest::newRow("site then its text keeps it")
+        << QStringList{"Image2", "Label2"} << false << true;
+    QTest::newRow("one link to the other keeps both")
+        << QStringList{"Mail free", "SiteBrem free"} << true << true;
+    QTest::newRow("background clears both")
+        << QStringList{"Image1", "Image2", "background"} << false << false;
+    QTest::newRow("other controls change nothing")
+        << QStringList{"Image1", "Picture1", "Label3", "Label4", "PictureDon", "Command1"} << true
+        << false;
+}
+
+void AboutWindowTest::underlines() {
+    QFETCH(QStringList, moves);
+    QFETCH(bool, mailUnderlined);
+    QFETCH(bool, siteUnderlined);
+    Open();
+    for (const QString& place : moves) QTest::mouseMove(about_->windowHandle(), Spot(place));
+    QCOMPARE(Label("Label1")->font().underline(), mailUnderlined);
+    QCOMPARE(Label("Label2")->font().underline(), siteUnderlined);
+    // The underline is the label's own: no other control takes it.
+    QVERIFY(!Label("Label3")->font().underline());
+    QVERIFY(!about_->font().underline());
+}
+
+void AboutWindowTest::links_data() {
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<QString>("target");
+
+    const QString mail = "mailto:kestrow@example.org?Subject=Ravelin";
+    const QString site = "http://kestrow.example.org/";
+    QTest::newRow("mail area") << "Mail free"
+                               << "Open" << mail;
+    QTest::newRow("mail text") << "Label1"
+                               << "Open" << mail;
+    QTest::newRow("mail icon") << "Image1"
+                               << "Open" << mail;
+    QTest::newRow("site area") << "SiteBrem free"
+                               << "open" << site;
+    QTest::newRow("banner") << "Image2"
+                            << "open" << site;
+    QTest::newRow("site text") << "Label2"
+                               << "open" << site;
+    QTest::newRow("donation") << "PictureDon"
+                              << "open"
+                              << "http://kestrow.example.org/DON.html";
+    QTest::newRow("photograph") << "Picture1"
+                                << ""
+                                << "";
+    QTest::newRow("name") << "Label3"
+                          << ""
+                          << "";
+    QTest::newRow("version") << "Label4"
+                             << ""
+                             << "";
+    QTest::newRow("background") << "background"
+                                << ""
+                                << "";
+}
+
+void AboutWindowTest::links() {
+    QFETCH(QString, place);
+    QFETCH(QString, verb);
+    QFETCH(QString, target);
+    Open();
+    QTest::mouseClick(about_->windowHandle(), Qt::LeftButton, {}, Spot(place));
+
+    const Calls expected =
+        verb.isEmpty() ? Calls{} : Calls{{verb.toStdString(), target.toStdString()}};
+    QCOMPARE(shell_.calls, expected);
+    QVERIFY(about_->isVisible());
+}
+
+void AboutWindowTest::okUnloads() {
+    auto* about = new AboutWindow(shell_);
+    QPointer<AboutWindow> watch(about);
+    about->show();
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QTest::mouseClick(about->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    QTRY_VERIFY(watch.isNull());
+    QVERIFY(shell_.calls.empty());
+}
+
+void AboutWindowTest::oneWindowFromTheMenu() {
+    const kestrow::SystemClock clock;
+    const kestrow::ui::QtUserLocale locale;
+    std::ostringstream errors;
+    kestrow::ui::Form1Window main(shell_, clock, locale, errors);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    auto* entry = main.findChild<QAction*>(QStringLiteral("pointIntero"));
+    const auto aboutWindows = [] {
+        int count = 0;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QStringLiteral("About")) ++count;
+        }
+        return count;
+    };
+
+    entry->trigger();
+    entry->trigger();
+    QCOMPARE(aboutWindows(), 1);
+    QPointer<AboutWindow> first = main.About();
+    QVERIFY(first->isVisible());
+    QVERIFY(main.isEnabled());  // modeless
+
+    QTest::mouseMove(first->windowHandle(),
+                     first->findChild<QWidget*>("Image1")->mapTo(first, QPoint(5, 5)));
+    QVERIFY(first->findChild<QLabel*>("Label1")->font().underline());
+    QTest::mouseClick(first->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(main.About() == nullptr);
+
+    entry->trigger();
+    QVERIFY(main.About() != nullptr);
+    QCOMPARE(aboutWindows(), 1);
+    QVERIFY(!main.About()->findChild<QLabel*>("Label1")->font().underline());
+    QVERIFY(!main.About()->findChild<QLabel*>("Label2")->font().underline());
+}
+
+QTEST_MAIN(AboutWindowTest)
+#include "about_window_test.moc"

@@ -1,0 +1,529 @@
+// The main window as built on the screen: every control where the layout
+// puts it, the compact and expanded heights, the keyboard order, the boxes'
+// behaviour when typed into or written by the program, messages and closing.
+#include "ui/form1_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+#include <sstream>
+
+#include "app/clock.h"
+#include "ui/qt_user_locale.h"
+#include "ui_test_support.h"
+
+using kestrow::Form1Box;
+using kestrow::ui::Form1Window;
+using kestrow::ui::test::Px;
+using kestrow::ui::test::PxRect;
+
+Q_DECLARE_METATYPE(Qt::Alignment)
+
+class Form1WindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void controlPlaces_data();
+    void controlPlaces();
+    void labelLooks_data();
+    void labelLooks();
+    void textsFit_data();
+    void textsFit();
+    void hintsFollowThePalette();
+    void boxes_data();
+    void boxes();
+    void windowFrame();
+    void menuEntriesAreCommands();
+    void timerTicksEveryMinute();
+
+    void outerHeights_data();
+    void outerHeights();
+    void setupTwiceKeepsTheHeight();
+    void tabOrderAndStartingFocus();
+
+    void typing_data();
+    void typing();
+    void programWrites_data();
+    void programWrites();
+
+    void messagesDoNotStack();
+    void messageWhileClosingOutlivesTheWindow();
+    void closingUnloadsAboutAndSaves();
+
+  private:
+    std::unique_ptr<Form1Window> MakeWindow();
+    template <typename T>
+    T* Find(const char* name) {
+        T* widget = window_->findChild<T*>(QLatin1String(name));
+        if (widget == nullptr) qWarning("no control named %s", name);
+        return widget;
+    }
+
+    std::unique_ptr<kestrow::ui::test::WorkingFolder> folder_;
+    kestrow::ui::test::RecordingShell shell_;
+    kestrow::SystemClock clock_;
+    kestrow::ui::QtUserLocale locale_;
+    std::ostringstream errors_;
+    std::unique_ptr<Form1Window> window_;
+};
+
+void Form1WindowTest::init() {
+    folder_ = std::make_unique<kestrow::ui::test::WorkingFolder>();
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+}
+
+void Form1WindowTest::cleanup() {
+    window_.reset();
+    folder_.reset();
+}
+
+std::unique_ptr<Form1Window> Form1WindowTest::MakeWindow() {
+    return std::make_unique<Form1Window>(shell_, clock_, locale_, errors_);
+}
+
+void Form1WindowTest::controlPlaces_data() {
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("twips");
+
+    // Left, top, width, height as the layout gives them.
+    QTest::newRow("Label1") << "client" << QRect(240, 0, 615, 255);
+    QTest::newRow("Label2") << "client" << QRect(940, 0, 855, 255);
+    QTest::newRow("Label3") << "client" << QRect(2040, 0, 495, 255);
+    QTest::newRow("Label_Lever") << "client" << QRect(120, 340, 855, 285);
+    QTest::newRow("Label_coucher") << "client" << QRect(960, 340, 855, 285);
+    QTest::newRow("Label_duree") << "client" << QRect(1920, 240, 735, 320);
+    QTest::newRow("Label4") << "client" << QRect(1920, 480, 735, 255);
+    QTest::newRow("Frame1") << "client" << QRect(120, 1080, 2655, 1455);
+    QTest::newRow("TextLatitude") << "Frame1" << QRect(120, 360, 735, 285);
+    QTest::newRow("CommandSauve") << "Frame1" << QRect(1920, 360, 615, 375);
+    QTest::newRow("TextLongitude") << "Frame1" << QRect(960, 360, 735, 285);
+    QTest::newRow("LabelLatitude") << "Frame1" << QRect(120, 720, 735, 255);
+    QTest::newRow("Labellongitude") << "Frame1" << QRect(960, 720, 735, 255);
+    QTest::newRow("Label5") << "Frame1" << QRect(120, 960, 735, 375);
+    QTest::newRow("Label6") << "Frame1" << QRect(960, 960, 735, 375);
+}
+
+void Form1WindowTest::controlPlaces() {
+    QFETCH(QString, container);
+    QFETCH(QRect, twips);
+    window_ = MakeWindow();
+
+    auto* control = Find<QWidget>(QTest::currentDataTag());
+    QVERIFY(control != nullptr);
+    const QWidget* expectedParent = container == "client"
+                                        ? window_->centralWidget()
+                                        : static_cast<QWidget*>(Find<QGroupBox>("Frame1"));
+    QCOMPARE(control->parentWidget(), expectedParent);
+    QCOMPARE(control->geometry(), PxRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    QVERIFY(control->isVisibleTo(window_.get()));
+    QVERIFY(control->isEnabled());
+}
+
+void Form1WindowTest::labelLooks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Qt::Alignment>("horizontal");
+    QTest::addColumn<double>("points");  // 0: the window's default size
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<bool>("boxed");
+    QTest::addColumn<QColor>("colour");  // invalid: the palette's own
+
+    const Qt::Alignment left = Qt::AlignLeft;
+    const Qt::Alignment centre = Qt::AlignHCenter;
+    const QColor own;
+    const QColor darkGrey(64, 64, 64);
+    const QColor grey(128, 128, 128);
+    const QColor disabledText =
+        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+    QTest::newRow("Label1") << "Lever" << left << 9.75 << true << false << false << own;
+    QTest::newRow("Label2") << "Coucher" << left << 9.75 << true << false << false << own;
+    QTest::newRow("Label3") << "Durée" << centre << 0.0 << false << false << false << darkGrey;
+    QTest::newRow("Label_Lever") << "" << centre << 9.75 << true << false << true << own;
+    QTest::newRow("Label_coucher") << "" << centre << 9.75 << true << false << true << own;
+    QTest::newRow("Label_duree") << "" << centre << 0.0 << false << false << true << darkGrey;
+    QTest::newRow("Label4") << "" << centre << 8.25 << false << true << true << grey;
+    QTest::newRow("LabelLatitude") << "Latitude" << centre << 0.0 << false << false << false << own;
+    QTest::newRow("Labellongitude")
+        << "Longitude" << centre << 0.0 << false << false << false << own;
+    QTest::newRow("Label5") << "Sud = negative" << centre << 0.0 << false << false << false
+                            << disabledText;
+    QTest::newRow("Label6") << "Ouest = negative" << centre << 0.0 << false << false << false
+                            << disabledText;
+}
+
+void Form1WindowTest::labelLooks() {
+    QFETCH(QString, text);
+    QFETCH(Qt::Alignment, horizontal);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(bool, boxed);
+    QFETCH(QColor, colour);
+    window_ = MakeWindow();
+
+    auto* label = Find<QLabel>(QTest::currentDataTag());
+    QVERIFY(label != nullptr);
+    // The four values are rewritten at load; the rest keep their design text.
+    if (!text.isEmpty()) QCOMPARE(label->text(), text);
+    QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, horizontal);
+    const double expectedPoints = points > 0 ? points : window_->font().pointSizeF();
+    QCOMPARE(label->font().pointSizeF(), expectedPoints);
+    QCOMPARE(label->font().bold(), bold);
+    QCOMPARE(label->font().italic(), italic);
+    QCOMPARE(label->frameShape() == QFrame::Box, boxed);
+    if (boxed) QCOMPARE(label->lineWidth(), 1);
+    if (colour.isValid()) {
+        QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), colour);
+    } else {
+        QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText),
+                 window_->palette().color(QPalette::Active, QPalette::WindowText));
+    }
+    QVERIFY(label->wordWrap());
+}
+
+void Form1WindowTest::textsFit_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("Label1") << "Lever" << 1;
+    QTest::newRow("Label2") << "Coucher" << 1;
+    QTest::newRow("Label3") << "Durée" << 1;
+    QTest::newRow("Label_Lever") << "23 h 59" << 1;
+    QTest::newRow("Label_duree") << "23 h 59" << 1;
+    QTest::newRow("Label4") << "+ 59 s" << 1;
+    QTest::newRow("LabelLatitude") << "Latitude" << 1;
+    QTest::newRow("Labellongitude") << "Longitude" << 1;
+    QTest::newRow("Label5") << "Sud = negative" << 2;
+    QTest::newRow("Label6") << "Ouest = negative" << 2;
+}
+
+// With the fonts at hand, the widest texts of each label show whole.
+void Form1WindowTest::textsFit() {
+    QFETCH(QString, text);
+    QFETCH(int, lines);
+    window_ = MakeWindow();
+    auto* label = Find<QLabel>(QTest::currentDataTag());
+    QVERIFY(label != nullptr);
+    const QRect room = label->contentsRect();
+    const QRect needed =
+        label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), text);
+    QVERIFY2(needed.width() <= room.width(), qPrintable(label->font().toString()));
+    QVERIFY2(needed.height() <= room.height(), qPrintable(label->font().toString()));
+    QCOMPARE(needed.height() / label->fontMetrics().lineSpacing(), lines);
+}
+
+void Form1WindowTest::hintsFollowThePalette() {
+    window_ = MakeWindow();
+    QPalette scheme = window_->palette();
+    const QColor grey(101, 67, 33);
+    scheme.setColor(QPalette::Disabled, QPalette::WindowText, grey);
+    window_->setPalette(scheme);
+    for (const char* name : {"Label5", "Label6"}) {
+        auto* label = Find<QLabel>(name);
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), grey);
+        QVERIFY(label->isEnabled());
+    }
+}
+
+void Form1WindowTest::boxes_data() {
+    QTest::addColumn<QString>("designText");
+    QTest::addColumn<int>("maxLength");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("TextLatitude") << "00,00" << 6 << "Lat";
+    QTest::newRow("TextLongitude") << "000,00" << 7 << "Long";
+}
+
+void Form1WindowTest::boxes() {
+    QFETCH(QString, designText);
+    QFETCH(int, maxLength);
+    QFETCH(QString, toolTip);
+    window_ = MakeWindow();  // no settings file: the design texts stay
+
+    auto* box = Find<QLineEdit>(QTest::currentDataTag());
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->text(), designText);
+    QCOMPARE(box->maxLength(), maxLength);
+    QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(box->toolTip(), toolTip);
+}
+
+void Form1WindowTest::windowFrame() {
+    window_ = MakeWindow();
+    QCOMPARE(window_->objectName(), QStringLiteral("Form1"));
+    QVERIFY(window_->windowTitle().startsWith(QStringLiteral("Kestrow  ")));
+    QVERIFY(!window_->windowIcon().isNull());
+    const Qt::WindowFlags flags = window_->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    // Fixed size: the user cannot resize it.
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QCOMPARE(window_->width(), Px(2835));
+    QCOMPARE(Find<QLabel>("Label4")->toolTip(), QStringLiteral("Ce jour/ today"));
+}
+
+void Form1WindowTest::menuEntriesAreCommands() {
+    window_ = MakeWindow();
+    const QList<QAction*> entries = window_->menuBar()->actions();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0]->objectName(), QStringLiteral("Setup"));
+    QCOMPARE(entries[0]->text(), QStringLiteral("Setup"));
+    QCOMPARE(entries[1]->objectName(), QStringLiteral("pointIntero"));
+    QCOMPARE(entries[1]->text(), QStringLiteral("?"));
+    for (const QAction* entry : entries) QVERIFY(entry->menu() == nullptr);
+}
+
+void Form1WindowTest::timerTicksEveryMinute() {
+    window_ = MakeWindow();
+    auto* timer = window_->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(timer != nullptr);
+    QCOMPARE(timer->interval(), 60000);
+    QVERIFY(timer->isActive());
+    QVERIFY(!timer->isSingleShot());
+
+    // A tick recomputes the almanac into the four labels.
+    auto* lever = Find<QLabel>("Label_Lever");
+    lever->setText(QStringLiteral("stale"));
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    QVERIFY(lever->text() != QStringLiteral("stale"));
+}
+
+void Form1WindowTest::outerHeights_data() {
+    QTest::addColumn<int>("outerTwips");
+    QTest::addColumn<bool>("frameShown");
+
+    QTest::newRow("compact") << 1450 << false;
+    QTest::newRow("expanded") << 3330 << true;
+    // Heights meant for other title and menu bars still show one state whole.
+    QTest::newRow("less than the band") << 300 << false;
+    QTest::newRow("more than the design") << 6000 << true;
+}
+
+void Form1WindowTest::outerHeights() {
+    QFETCH(int, outerTwips);
+    QFETCH(bool, frameShown);
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const int width = window_->width();
+
+    window_->SetOuterHeight(outerTwips);
+    const QRect client = window_->centralWidget()->rect();
+    const QRect band = Find<QLabel>("Label4")->geometry();  // bottom at 735
+    const QRect frame = Find<QGroupBox>("Frame1")->geometry();
+    QCOMPARE(window_->centralWidget()->y(), window_->menuBar()->height());
+    QVERIFY(client.contains(band));
+    if (frameShown) {
+        QVERIFY(client.contains(frame));
+    } else {
+        QVERIFY(!client.intersects(frame));
+    }
+    QCOMPARE(window_->width(), width);
+    QCOMPARE(window_->minimumHeight(), window_->maximumHeight());
+}
+
+void Form1WindowTest::setupTwiceKeepsTheHeight() {
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const int compact = window_->height();
+    auto* setup = window_->findChild<QAction*>(QStringLiteral("Setup"));
+    setup->trigger();
+    const int expanded = window_->height();
+    QVERIFY(expanded > compact);
+    setup->trigger();
+    QCOMPARE(window_->height(), expanded);
+    QVERIFY(window_->centralWidget()->rect().contains(Find<QGroupBox>("Frame1")->geometry()));
+}
+
+void Form1WindowTest::tabOrderAndStartingFocus() {
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* latitude = Find<QLineEdit>("TextLatitude");
+    auto* button = Find<QPushButton>("CommandSauve");
+    auto* longitude = Find<QLineEdit>("TextLongitude");
+
+    // The window is compact, so all three are out of view, yet they take the focus.
+    QVERIFY(!window_->centralWidget()->rect().intersects(Find<QGroupBox>("Frame1")->geometry()));
+    QCOMPARE(QApplication::focusWidget(), latitude);
+    const QList<QWidget*> forward = {button, longitude, latitude, button};
+    for (QWidget* next : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), latitude);
+
+    // Typing reaches the hidden box.
+    QTest::keyClick(latitude, Qt::Key_End);
+    QTest::keyClick(latitude, Qt::Key_Backspace);
+    QCOMPARE(latitude->text(), QStringLiteral("00,0"));
+}
+
+void Form1WindowTest::typing_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("commaLocale");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("point becomes comma") << "TextLatitude" << true << "" << 0 << "45.5"
+                                         << "45,5";
+    QTest::newRow("point stays a point") << "TextLatitude" << false << "" << 0 << "45.5"
+                                         << "45.5";
+    QTest::newRow("every point") << "TextLatitude" << true << "" << 0 << "1.2.3"
+                                 << "1,2,3";
+    QTest::newRow("latitude takes six") << "TextLatitude" << true << "" << 0 << "-45.123"
+                                        << "-45,12";
+    QTest::newRow("longitude takes seven") << "TextLongitude" << true << "" << 0 << "-123.456"
+                                           << "-123,45";
+    // After a keystroke in the middle, the caret goes to the end.
+    QTest::newRow("edit in the middle") << "TextLatitude" << true << "45,5" << 1 << "67"
+                                        << "465,57";
+    QTest::newRow("longitude middle") << "TextLongitude" << false << "2.35" << 0 << "1."
+                                      << "12.35.";
+}
+
+void Form1WindowTest::typing() {
+    QFETCH(QString, box);
+    QFETCH(bool, commaLocale);
+    QFETCH(QString, before);
+    QFETCH(int, caret);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QLocale::setDefault(commaLocale ? QLocale(QLocale::French, QLocale::France)
+                                    : QLocale(QLocale::English, QLocale::UnitedStates));
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+
+    auto* edit = Find<QLineEdit>(box.toLatin1().constData());
+    edit->setFocus();
+    edit->setText(before);
+    edit->setCursorPosition(caret);
+    QTest::keyClicks(edit, keys);
+    QCOMPARE(edit->text(), after);
+    QCOMPARE(edit->cursorPosition(), int(after.size()));
+    QVERIFY(!edit->hasSelectedText());
+}
+
+void Form1WindowTest::programWrites_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("changes");
+
+    // The design text is "00,00" and the locale writes a comma.
+    QTest::newRow("identical text raises nothing") << "00,00"
+                                                   << "00,00" << 0;
+    QTest::newRow("new text raises one change") << "12,5"
+                                                << "12,5" << 1;
+    // The handler rewrites the point, which changes the text once more.
+    QTest::newRow("point repaired inside the write") << "12.5"
+                                                     << "12,5" << 2;
+    QTest::newRow("cut to six characters") << "1234567"
+                                           << "123456" << 1;
+}
+
+void Form1WindowTest::programWrites() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(int, changes);
+    window_ = MakeWindow();
+    auto* latitude = Find<QLineEdit>("TextLatitude");
+    QSignalSpy spy(latitude, &QLineEdit::textChanged);
+
+    kestrow::Form1View& view = *window_;
+    view.SetBoxText(Form1Box::Latitude, text.toStdString());
+    // The handler ran inside the write: nothing is left pending.
+    QCOMPARE(spy.count(), changes);
+    QCOMPARE(latitude->text(), shown);
+    QCOMPARE(view.BoxText(Form1Box::Latitude), shown.toStdString());
+}
+
+void Form1WindowTest::messagesDoNotStack() {
+    window_ = MakeWindow();
+    window_->show();
+    window_->ShowMessage("first");
+    window_->ShowMessage("second");
+
+    QList<QMessageBox*> shown;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(top); box != nullptr && box->isVisible()) {
+            shown.append(box);
+        }
+    }
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0]->text(), QStringLiteral("second"));
+    QCOMPARE(shown[0]->icon(), QMessageBox::Warning);
+    QVERIFY(shown[0]->windowTitle().contains(QStringLiteral("Erreur / Error")));
+    QVERIFY(!shown[0]->isModal());
+    QVERIFY(window_->isEnabled());
+}
+
+void Form1WindowTest::messageWhileClosingOutlivesTheWindow() {
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    // Not a number: closing cannot save it and says so.
+    Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("abc"));
+
+    // Run the program's event loop: it must go on after the window closes,
+    // as long as the message is up, and end once the message is dismissed.
+    bool closed = false;
+    bool seenAfterClosing = false;
+    QTimer::singleShot(0, this, [&] { closed = window_->close(); });
+    QTimer::singleShot(300, this, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(top);
+            if (box == nullptr || !box->isVisible()) continue;
+            seenAfterClosing = box->parentWidget() == nullptr;
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        }
+    });
+    QTimer::singleShot(5000, this, [] { QApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(closed);
+    QVERIFY(seenAfterClosing);
+    QVERIFY(!QFile::exists(folder_->File(QStringLiteral("Kestrow.dat"))));
+}
+
+void Form1WindowTest::closingUnloadsAboutAndSaves() {
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_->findChild<QAction*>(QStringLiteral("pointIntero"))->trigger();
+    QPointer<QWidget> about = window_->About();
+    QVERIFY(!about.isNull());
+    QVERIFY(about->isVisible());
+    Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("48.85"));
+    Find<QLineEdit>("TextLongitude")->setText(QStringLiteral("2.35"));
+
+    QVERIFY(window_->close());
+    QVERIFY(about.isNull());
+    QFile file(folder_->File(QStringLiteral("Kestrow.dat")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray record = file.readAll();
+    // The typed texts, repaired, then the window's top and left in twips.
+    QVERIFY2(record.startsWith("\"48,85\",\"2,35\","), record.constData());
+    QVERIFY(record.endsWith("\r\n"));
+    const QList<QByteArray> fields = record.trimmed().split(',');
+    QCOMPARE(fields.size(), 6);  // two texts with a comma each, then top and left
+}
+
+QTEST_MAIN(Form1WindowTest)
+#include "form1_window_test.moc"

@@ -1,0 +1,163 @@
+#include "about_window.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "app/about_links.h"
+#include "artwork.h"
+#include "click_area.h"
+#include "fonts.h"
+#include "twips.h"
+
+namespace kestrow::ui {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void SetUnderline(QLabel* label, bool on) {
+    QFont font = label->font();
+    font.setUnderline(on);
+    label->setFont(font);
+}
+
+const QColor kLinkGreen(0, 128, 0);
+
+}  // namespace
+
+AboutWindow::AboutWindow(DesktopShell& shell, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      shell_(shell) {
+    setObjectName(QStringLiteral("About"));
+    setWindowTitle(QStringLiteral("About Brem"));
+    setWindowIcon(SunIcon());
+    setFont(DefaultFont());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setMouseTracking(true);
+    setFixedSize(TwipsRect(0, 0, 3210, 3690).size());
+
+    BuildPictures();
+    BuildSiteLink();
+    BuildMailLink();
+    BuildButtons();
+    command1_->setFocus();
+}
+
+void AboutWindow::BuildPictures() {
+    auto* picture1 = new QLabel(this);
+    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setGeometry(TwipsRect(480, 120, 1575, 1095));
+    picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture1->setPixmap(Photograph());
+
+    auto* label3 = new QLabel(Text(maker::kProgramName), this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    label3->setGeometry(TwipsRect(2130, 240, 615, 375));
+    label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label3->setFont(BoldFont(8.25));
+
+    auto* label4 = new QLabel(Text(maker::kVersion), this);
+    label4->setObjectName(QStringLiteral("Label4"));
+    label4->setGeometry(TwipsRect(2160, 720, 495, 375));
+    label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label4->setFont(BoldFont(9.75));
+}
+
+void AboutWindow::BuildSiteLink() {
+    siteBrem_ = new ClickArea(this);
+    siteBrem_->setObjectName(QStringLiteral("SiteBrem"));
+    siteBrem_->setGeometry(TwipsRect(480, 1200, 2535, 855));
+    siteBrem_->setCursor(HandCursor());
+
+    image2_ = new QLabel(siteBrem_);
+    image2_->setObjectName(QStringLiteral("Image2"));
+    image2_->setGeometry(TwipsRect(0, 0, 2250, 525));
+    image2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image2_->setPixmap(Banner());
+    // The banner belongs to the site link: moves and clicks over it are the link's.
+    image2_->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    label2_ = new ClickArea(siteBrem_);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setGeometry(TwipsRect(0, 600, 2295, 255));
+    label2_->setText(Text(maker::kSiteText));
+    label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette green = label2_->palette();
+    green.setColor(QPalette::WindowText, kLinkGreen);
+    label2_->setPalette(green);
+
+    connect(siteBrem_, &ClickArea::pointerMoved, this, &AboutWindow::SiteBrem_MouseMove);
+    connect(siteBrem_, &ClickArea::clicked, this, &AboutWindow::OpenSite);
+    connect(label2_, &ClickArea::clicked, this, &AboutWindow::OpenSite);
+}
+
+void AboutWindow::BuildMailLink() {
+    mail_ = new ClickArea(this);
+    mail_->setObjectName(QStringLiteral("Mail"));
+    mail_->setGeometry(TwipsRect(240, 2160, 2895, 615));
+    mail_->setCursor(HandCursor());
+
+    image1_ = new ClickArea(mail_);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setGeometry(TwipsRect(0, 120, 480, 480));
+    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image1_->setPixmap(MailIcon());
+
+    label1_ = new ClickArea(mail_);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(TwipsRect(600, 240, 2175, 255));
+    label1_->setText(Text(maker::kMailText));
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette green = label1_->palette();
+    green.setColor(QPalette::WindowText, kLinkGreen);
+    label1_->setPalette(green);
+
+    connect(mail_, &ClickArea::pointerMoved, this, &AboutWindow::Mail_MouseMove);
+    connect(image1_, &ClickArea::pointerMoved, this, &AboutWindow::Image1_MouseMove);
+    connect(mail_, &ClickArea::clicked, this, &AboutWindow::SendMail);
+    connect(label1_, &ClickArea::clicked, this, &AboutWindow::SendMail);
+    connect(image1_, &ClickArea::clicked, this, &AboutWindow::SendMail);
+}
+
+void AboutWindow::BuildButtons() {
+    pictureDon_ = new ClickArea(this);
+    pictureDon_->setObjectName(QStringLiteral("PictureDon"));
+    pictureDon_->setGeometry(TwipsRect(120, 3000, 855, 375));
+    pictureDon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    pictureDon_->setPixmap(DonationButton());
+    pictureDon_->setCursor(HandCursor());
+    connect(pictureDon_, &ClickArea::clicked, this, &AboutWindow::PictureDon_Click);
+
+    command1_ = new QPushButton(QStringLiteral("OK"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setGeometry(TwipsRect(1200, 3240, 855, 375));
+    connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::mouseMoveEvent(QMouseEvent* event) {
+    Form_MouseMove();
+    event->accept();
+}
+
+void AboutWindow::Form_MouseMove() {
+    SetUnderline(label1_, false);
+    SetUnderline(label2_, false);
+}
+
+void AboutWindow::Mail_MouseMove() { SetUnderline(label1_, true); }
+
+void AboutWindow::Image1_MouseMove() { SetUnderline(label1_, true); }
+
+void AboutWindow::SiteBrem_MouseMove() { SetUnderline(label2_, true); }
+
+void AboutWindow::SendMail() { maker::SendMail(shell_); }
+
+void AboutWindow::OpenSite() { maker::OpenSite(shell_); }
+
+void AboutWindow::PictureDon_Click() { maker::OpenDonation(shell_); }
+
+}  // namespace kestrow::ui

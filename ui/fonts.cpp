@@ -1,0 +1,34 @@
+#include "fonts.h"
+
+#include <QStringList>
+
+namespace kestrow::ui {
+namespace {
+
+QFont WithFallbacks(const QString& face, double points) {
+    QFont font;
+    font.setFamilies({face, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+}  // namespace
+
+QFont DefaultFont() { return WithFallbacks(QStringLiteral("MS Sans Serif"), 7.5); }
+
+QFont BoldFont(double points) {
+    QFont font = WithFallbacks(QStringLiteral("MS Sans Serif"), points);
+    font.setBold(true);
+    return font;
+}
+
+QFont SmallItalicFont() {
+    QFont font = WithFallbacks(QStringLiteral("Arial"), 8.25);
+    font.setItalic(true);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+}  // namespace kestrow::ui

@@ -1,0 +1,381 @@
+#include "form1_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+#include "about_window.h"
+#include "artwork.h"
+#include "fonts.h"
+#include "twips.h"
+
+namespace kestrow::ui {
+namespace {
+
+constexpr int kClientWidth = 2835;  // twips
+constexpr int kClientHeight = 3315;
+
+const QColor kDarkGrey(64, 64, 64);
+const QColor kGrey(128, 128, 128);
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QFont HeadingFont() { return BoldFont(9.75); }
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                  Qt::Alignment alignment) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+void SetBoxed(QLabel* label) { label->setFrameStyle(QFrame::Box | QFrame::Plain); }
+
+QLineEdit* MakeBox(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                   int maxLength, const QString& toolTip) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(place);
+    box->setMaxLength(maxLength);
+    box->setAlignment(Qt::AlignCenter);
+    box->setToolTip(toolTip);
+    // The design text is there before any handler is connected: it raises no change.
+    box->setText(text);
+    return box;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
+                         std::ostream& errors, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      shell_(shell),
+      logic_(*this, clock, locale, errors) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kestrow"));
+    setWindowIcon(SunIcon());
+    setFont(DefaultFont());
+
+    BuildMenu();
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    BuildBand(client);
+    BuildFrame(client);
+    ApplyGreyText();
+
+    const QRect designed = TwipsRect(0, 0, kClientWidth, kClientHeight);
+    setFixedSize(designed.width(), menuBar()->sizeHint().height() + designed.height());
+    textLatitude_->setFocus();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(Form1::kTimerIntervalMs);
+    timer1_->setTimerType(Qt::VeryCoarseTimer);
+
+    ConnectLogic();
+    logic_.Form_Load();
+    timer1_->start();
+}
+
+Form1Window::~Form1Window() {
+    // Gone before the logic is: nothing they do on the way out may reach it.
+    delete about_.data();
+    // Parentless, so not deleted with the window otherwise.
+    delete message_.data();
+}
+
+void Form1Window::BuildMenu() {
+    // Top-level entries with no menus under them: choosing one runs it at once.
+    setup_ = new QAction(QStringLiteral("Setup"), this);
+    setup_->setObjectName(QStringLiteral("Setup"));
+    pointIntero_ = new QAction(QStringLiteral("?"), this);
+    pointIntero_->setObjectName(QStringLiteral("pointIntero"));
+    menuBar()->addAction(setup_);
+    menuBar()->addAction(pointIntero_);
+}
+
+void Form1Window::BuildBand(QWidget* client) {
+    label1_ = MakeLabel(client, "Label1", QStringLiteral("Lever"), TwipsRect(240, 0, 615, 255),
+                        Qt::AlignLeft);
+    label1_->setFont(HeadingFont());
+
+    label2_ = MakeLabel(client, "Label2", QStringLiteral("Coucher"), TwipsRect(940, 0, 855, 255),
+                        Qt::AlignLeft);
+    label2_->setFont(HeadingFont());
+
+    label3_ = MakeLabel(client, "Label3", QStringLiteral("Durée"), TwipsRect(2040, 0, 495, 255),
+                        Qt::AlignHCenter);
+    SetTextColour(label3_, kDarkGrey);
+
+    labelLever_ = MakeLabel(client, "Label_Lever", QStringLiteral("00 h 00"),
+                            TwipsRect(120, 340, 855, 285), Qt::AlignHCenter);
+    labelLever_->setFont(HeadingFont());
+    SetBoxed(labelLever_);
+
+    labelCoucher_ = MakeLabel(client, "Label_coucher", QStringLiteral("00 h 00"),
+                              TwipsRect(960, 340, 855, 285), Qt::AlignHCenter);
+    labelCoucher_->setFont(HeadingFont());
+    SetBoxed(labelCoucher_);
+
+    labelDuree_ = MakeLabel(client, "Label_duree", QStringLiteral("00 h 00"),
+                            TwipsRect(1920, 240, 735, 320), Qt::AlignHCenter);
+    SetTextColour(labelDuree_, kDarkGrey);
+    SetBoxed(labelDuree_);
+
+    // Made after Label_duree, so it is drawn over that label's lower edge.
+    label4_ = MakeLabel(client, "Label4", QStringLiteral("Label4"), TwipsRect(1920, 480, 735, 255),
+                        Qt::AlignHCenter);
+    label4_->setFont(SmallItalicFont());
+    SetTextColour(label4_, kGrey);
+    SetBoxed(label4_);
+    label4_->setToolTip(QStringLiteral("Ce jour/ today"));
+}
+
+void Form1Window::BuildFrame(QWidget* client) {
+    frame1_ = new QGroupBox(QStringLiteral("Degrés décimaux"), client);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(TwipsRect(120, 1080, 2655, 1455));
+
+    textLatitude_ = MakeBox(frame1_, "TextLatitude", QStringLiteral("00,00"),
+                            TwipsRect(120, 360, 735, 285), 6, QStringLiteral("Lat"));
+    commandSauve_ = new QPushButton(QStringLiteral("OK"), frame1_);
+    commandSauve_->setObjectName(QStringLiteral("CommandSauve"));
+    commandSauve_->setGeometry(TwipsRect(1920, 360, 615, 375));
+    textLongitude_ = MakeBox(frame1_, "TextLongitude", QStringLiteral("000,00"),
+                             TwipsRect(960, 360, 735, 285), 7, QStringLiteral("Long"));
+
+    MakeLabel(frame1_, "LabelLatitude", QStringLiteral("Latitude"), TwipsRect(120, 720, 735, 255),
+              Qt::AlignHCenter);
+    MakeLabel(frame1_, "Labellongitude", QStringLiteral("Longitude"), TwipsRect(960, 720, 735, 255),
+              Qt::AlignHCenter);
+    label5_ = MakeLabel(frame1_, "Label5", QStringLiteral("Sud = negative"),
+                        TwipsRect(120, 960, 735, 375), Qt::AlignHCenter);
+    label6_ = MakeLabel(frame1_, "Label6", QStringLiteral("Ouest = negative"),
+                        TwipsRect(960, 960, 735, 375), Qt::AlignHCenter);
+
+    // Only the two boxes and the button take the keyboard focus, in this order.
+    setTabOrder(textLatitude_, commandSauve_);
+    setTabOrder(commandSauve_, textLongitude_);
+}
+
+void Form1Window::ConnectLogic() {
+    connect(setup_, &QAction::triggered, this, [this] { logic_.Setup_Click(); });
+    connect(pointIntero_, &QAction::triggered, this, [this] { logic_.pointIntero_Click(); });
+    connect(commandSauve_, &QPushButton::clicked, this, [this] { logic_.CommandSauve_Click(); });
+    connect(timer1_, &QTimer::timeout, this, [this] { logic_.Timer1_Timer(); });
+    // textChanged comes for typing and for setText alike, and only when the
+    // text really changes: the handlers rely on both.
+    connect(textLatitude_, &QLineEdit::textChanged, this, [this] { logic_.TextLatitude_Change(); });
+    connect(textLongitude_, &QLineEdit::textChanged, this,
+            [this] { logic_.TextLongitude_Change(); });
+}
+
+void Form1Window::ApplyGreyText() {
+    // The palette's disabled-text colour, taken afresh whenever the palette
+    // changes so that the hints follow the user's colour scheme.
+    const QColor grey = palette().color(QPalette::Disabled, QPalette::WindowText);
+    for (QLabel* label : {label5_, label6_}) {
+        QPalette own = label->palette();
+        own.setColor(QPalette::Active, QPalette::WindowText, grey);
+        own.setColor(QPalette::Inactive, QPalette::WindowText, grey);
+        own.setColor(QPalette::Disabled, QPalette::WindowText, grey);
+        label->setPalette(own);
+    }
+}
+
+QLabel* Form1Window::LabelFor(Form1Label label) const {
+    switch (label) {
+        case Form1Label::Lever:
+            return labelLever_;
+        case Form1Label::Label1:
+            return label1_;
+        case Form1Label::Coucher:
+            return labelCoucher_;
+        case Form1Label::Label2:
+            return label2_;
+        case Form1Label::Duree:
+            return labelDuree_;
+        case Form1Label::Label3:
+            return label3_;
+        case Form1Label::Label4:
+            return label4_;
+    }
+    return label4_;
+}
+
+QLineEdit* Form1Window::BoxFor(Form1Box box) const {
+    return box == Form1Box::Latitude ? textLatitude_ : textLongitude_;
+}
+
+void Form1Window::SetLabelText(Form1Label label, const std::string& text) {
+    LabelFor(label)->setText(Text(text));
+}
+
+void Form1Window::SetToolTip(Form1Label label, const std::string& text) {
+    LabelFor(label)->setToolTip(Text(text));
+}
+
+void Form1Window::SetCaption(const std::string& caption) { setWindowTitle(Text(caption)); }
+
+void Form1Window::SetOuterHeight(int twips) {
+    outerHeightTwips_ = twips;
+    ApplyOuterHeight();
+}
+
+void Form1Window::ApplyOuterHeight() {
+    if (outerHeightTwips_ <= 0) return;
+    // Title bar and borders as the window manager draws them; none before the
+    // window is shown or where there is no window manager.
+    const int decoration = std::max(0, frameGeometry().height() - geometry().height());
+    int menu = menuBar()->heightForWidth(width());
+    if (menu < 0) menu = menuBar()->sizeHint().height();
+    int client = TwipsToPixels(outerHeightTwips_) - decoration - menu;
+
+    // The outer heights were chosen for one platform's title and menu bars.
+    // Elsewhere keep what they are meant to show: the band alone, down to the
+    // change label, or the band and the whole coordinate frame.
+    const int bandBottom = label4_->geometry().bottom() + 1;
+    const int frameTop = frame1_->geometry().top();
+    const int frameBottom = frame1_->geometry().bottom() + 1;
+    if (client < frameTop + frame1_->height() / 2) {
+        client = std::clamp(client, bandBottom, frameTop);
+    } else {
+        client = std::max(client, frameBottom);
+    }
+    // Widen the limits before narrowing them, so that the window manager is
+    // never told of a minimum above the maximum, which some then apply by
+    // refusing the new size.
+    const int height = menu + client;
+    if (height > maximumHeight()) {
+        setMaximumHeight(height);
+        setMinimumHeight(height);
+    } else {
+        setMinimumHeight(height);
+        setMaximumHeight(height);
+    }
+}
+
+int Form1Window::Top() const { return PixelsToTwips(frameGeometry().top()); }
+
+int Form1Window::Left() const { return PixelsToTwips(frameGeometry().left()); }
+
+void Form1Window::Move(int top, int left) {
+    askedPlace_ = QPoint(TwipsToPixels(left), TwipsToPixels(top));
+    move(*askedPlace_);
+}
+
+void Form1Window::KeepAskedPlace() {
+    // Placed before it was shown, the window asks for its frame's corner, and
+    // some window managers put the inner corner there instead: the window would
+    // creep by its border at every start. Once the frame is known, put it right.
+    if (!askedPlace_ || !isVisible() || frameGeometry() == geometry()) return;
+    const QPoint asked = *askedPlace_;
+    askedPlace_.reset();
+    if (pos() != asked) move(asked);
+}
+
+bool Form1Window::IsPositionVisible(int top, int left) const {
+    const QRect there(QPoint(TwipsToPixels(left), TwipsToPixels(top)), frameGeometry().size());
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&there](const QScreen* screen) {
+        return screen->availableGeometry().intersects(there);
+    });
+}
+
+std::string Form1Window::BoxText(Form1Box box) const { return BoxFor(box)->text().toStdString(); }
+
+void Form1Window::SetBoxText(Form1Box box, const std::string& text) {
+    // setText cuts to the maximum length and signals textChanged, nested,
+    // only when the text differs: what the logic's handlers expect of a box.
+    BoxFor(box)->setText(Text(text));
+}
+
+void Form1Window::SetSelStart(Form1Box box, int position) {
+    BoxFor(box)->setCursorPosition(position);
+}
+
+void Form1Window::FocusBox(Form1Box box) { BoxFor(box)->setFocus(); }
+
+void Form1Window::ShowAbout() {
+    if (about_.isNull()) about_ = new AboutWindow(shell_, this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void Form1Window::UnloadAbout() { delete about_.data(); }
+
+void Form1Window::ShowMessage(const std::string& text) {
+    if (!message_.isNull()) {
+        message_->setText(Text(text));
+        message_->raise();
+        return;
+    }
+    // Without a parent, so that a message raised while this window closes is
+    // still seen, and the program ends only once it is dismissed.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrow – Erreur / Error"),
+                                Text(text), QMessageBox::Ok);
+    box->setObjectName(QStringLiteral("Message"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowIcon(SunIcon());
+    message_ = box;
+    if (isVisible()) {
+        box->adjustSize();
+        box->move(frameGeometry().center() - box->rect().center());
+    }
+    box->show();
+}
+
+void Form1Window::closeEvent(QCloseEvent* event) {
+    timer1_->stop();
+    // A message left from before belongs to the window that is going away;
+    // only one raised by the closing itself should outlive it.
+    delete message_.data();
+    logic_.Form_Unload();
+    event->accept();
+}
+
+void Form1Window::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) ApplyGreyText();
+    QMainWindow::changeEvent(event);
+}
+
+bool Form1Window::event(QEvent* event) {
+    // The window manager's frame is known only once the window is on the
+    // screen, and framing it need not move it: look again before painting.
+    if (event->type() == QEvent::Paint) FitToFrame();
+    return QMainWindow::event(event);
+}
+
+void Form1Window::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitToFrame();
+}
+
+void Form1Window::FitToFrame() {
+    ApplyOuterHeight();
+    KeepAskedPlace();
+}
+
+}  // namespace kestrow::ui

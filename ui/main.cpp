@@ -1,0 +1,18 @@
+// Kestrow: sunrise, sunset and length of day for one place.
+#include <QApplication>
+#include <iostream>
+
+#include "app/clock.h"
+#include "form1_window.h"
+#include "qt_desktop_shell.h"
+#include "qt_user_locale.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const kestrow::SystemClock clock;
+    const kestrow::ui::QtUserLocale locale;
+    kestrow::ui::QtDesktopShell shell;
+    kestrow::ui::Form1Window window(shell, clock, locale, std::cerr);
+    window.show();
+    return QApplication::exec();
+}

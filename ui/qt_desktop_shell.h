@@ -1,0 +1,15 @@
+// Hands links to the desktop's mail program or web browser.
+#pragma once
+
+#include "app/desktop_shell.h"
+
+namespace kestrow::ui {
+
+class QtDesktopShell final : public DesktopShell {
+  public:
+    // The desktop picks the program from the link's scheme, so the verb has
+    // nothing to choose here.
+    void Execute(std::string_view verb, std::string_view target) override;
+};
+
+}  // namespace kestrow::ui

@@ -1,0 +1,17 @@
+// Places and sizes are kept in twips, 1440 to the inch, as the layout was
+// drawn; the screen's logical DPI turns them into pixels (15 twips to a pixel
+// at 96 DPI), so the windows keep their proportions on any screen.
+#pragma once
+
+#include <QRect>
+
+namespace kestrow::ui {
+
+// The one conversion every place and size goes through.
+int TwipsToPixels(int twips);
+int PixelsToTwips(int pixels);
+
+// A control's place from its container's top-left corner, all in twips.
+QRect TwipsRect(int left, int top, int width, int height);
+
+}  // namespace kestrow::ui
