@@ -58,7 +58,9 @@ void AboutWindow::BuildPictures() {
     label3->setObjectName(QStringLiteral("Label3"));
     label3->setGeometry(TwipsRect(2130, 240, 615, 375));
     label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label3->setFont(BoldFont(8.25));
+    // The program's name is wider in the fallback faces than the place the
+    // layout gives it: shrink it rather than cut its first letter.
+    label3->setFont(FittedFont(BoldFont(8.25), label3->text(), label3->width()));
 
     auto* label4 = new QLabel(Text(maker::kVersion), this);
     label4->setObjectName(QStringLiteral("Label4"));

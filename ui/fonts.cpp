@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QFontMetrics>
 #include <QStringList>
 
 namespace kestrow::ui {
@@ -28,6 +29,13 @@ QFont SmallItalicFont() {
     QFont font = WithFallbacks(QStringLiteral("Arial"), 8.25);
     font.setItalic(true);
     font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont FittedFont(QFont font, const QString& text, int width) {
+    while (QFontMetrics(font).horizontalAdvance(text) > width && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
     return font;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 
 namespace kestrow::ui {
 
@@ -15,5 +16,9 @@ QFont DefaultFont();
 QFont BoldFont(double points);
 // "Arial" 8.25 pt italic, normal weight.
 QFont SmallItalicFont();
+
+// `font`, made smaller in quarter points where a fallback face is too wide
+// for `text` to fit `width` pixels; never below 6 pt.
+QFont FittedFont(QFont font, const QString& text, int width);
 
 }  // namespace kestrow::ui
