@@ -225,7 +225,11 @@ std::int32_t ReadPosition(std::string_view text, int field) {
     return static_cast<std::int32_t>(value);
 }
 
-std::string TextField(std::string_view text) { return "\"" + Utf8ToLatin1(text) + "\""; }
+std::string TextField(std::string_view text) {
+    std::string field(1, '"');
+    field.append(Utf8ToLatin1(text)).push_back('"');
+    return field;
+}
 
 // The shortest text that reads back as the same single-precision value, in
 // plain digits: whole positions come out as 600 or -90, never 6E+02.
