@@ -25,6 +25,29 @@ void SetUnderline(QLabel* label, bool on) {
 
 const QColor kLinkGreen(0, 128, 0);
 
+// A link area: the pointer turns into the hand over it.
+ClickArea* MakeLinkArea(QWidget* parent, const char* name, const QRect& place) {
+    auto* area = new ClickArea(parent);
+    area->setObjectName(QLatin1String(name));
+    area->setGeometry(place);
+    area->setCursor(HandCursor());
+    return area;
+}
+
+// The green text of a link, shown apart from the target it stands for.
+ClickArea* MakeLinkText(QWidget* parent, const char* name, const QRect& place,
+                        std::string_view text) {
+    auto* label = new ClickArea(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    label->setText(Text(text));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette green = label->palette();
+    green.setColor(QPalette::WindowText, kLinkGreen);
+    label->setPalette(green);
+    return label;
+}
+
 }  // namespace
 
 AboutWindow::AboutWindow(DesktopShell& shell, QWidget* parent)
@@ -70,10 +93,7 @@ void AboutWindow::BuildPictures() {
 }
 
 void AboutWindow::BuildSiteLink() {
-    siteBrem_ = new ClickArea(this);
-    siteBrem_->setObjectName(QStringLiteral("SiteBrem"));
-    siteBrem_->setGeometry(TwipsRect(480, 1200, 2535, 855));
-    siteBrem_->setCursor(HandCursor());
+    siteBrem_ = MakeLinkArea(this, "SiteBrem", TwipsRect(480, 1200, 2535, 855));
 
     image2_ = new QLabel(siteBrem_);
     image2_->setObjectName(QStringLiteral("Image2"));
@@ -83,14 +103,7 @@ void AboutWindow::BuildSiteLink() {
     // The banner belongs to the site link: moves and clicks over it are the link's.
     image2_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    label2_ = new ClickArea(siteBrem_);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(TwipsRect(0, 600, 2295, 255));
-    label2_->setText(Text(maker::kSiteText));
-    label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette green = label2_->palette();
-    green.setColor(QPalette::WindowText, kLinkGreen);
-    label2_->setPalette(green);
+    label2_ = MakeLinkText(siteBrem_, "Label2", TwipsRect(0, 600, 2295, 255), maker::kSiteText);
 
     connect(siteBrem_, &ClickArea::pointerMoved, this, &AboutWindow::SiteBrem_MouseMove);
     connect(siteBrem_, &ClickArea::clicked, this, &AboutWindow::OpenSite);
@@ -98,10 +111,7 @@ void AboutWindow::BuildSiteLink() {
 }
 
 void AboutWindow::BuildMailLink() {
-    mail_ = new ClickArea(this);
-    mail_->setObjectName(QStringLiteral("Mail"));
-    mail_->setGeometry(TwipsRect(240, 2160, 2895, 615));
-    mail_->setCursor(HandCursor());
+    mail_ = MakeLinkArea(this, "Mail", TwipsRect(240, 2160, 2895, 615));
 
     image1_ = new ClickArea(mail_);
     image1_->setObjectName(QStringLiteral("Image1"));
@@ -109,14 +119,7 @@ void AboutWindow::BuildMailLink() {
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image1_->setPixmap(MailIcon());
 
-    label1_ = new ClickArea(mail_);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(TwipsRect(600, 240, 2175, 255));
-    label1_->setText(Text(maker::kMailText));
-    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette green = label1_->palette();
-    green.setColor(QPalette::WindowText, kLinkGreen);
-    label1_->setPalette(green);
+    label1_ = MakeLinkText(mail_, "Label1", TwipsRect(600, 240, 2175, 255), maker::kMailText);
 
     connect(mail_, &ClickArea::pointerMoved, this, &AboutWindow::Mail_MouseMove);
     connect(image1_, &ClickArea::pointerMoved, this, &AboutWindow::Image1_MouseMove);
