@@ -6,21 +6,28 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
 bash "$root/scripts/deps.sh" test
 
 echo "== build and test"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j"$jobs"
-ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+ctest --test-dir "$root/build" --output-on-failure -j"$jobs" | tee -a "$results"
 
 echo "== sanitizers"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON
 cmake --build "$root/build-asan" -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs" -LE e2e
+  ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs" -LE e2e | tee -a "$results"
 
 echo "== fuzzing the settings reader"
 bash "$root/scripts/fuzz.sh" 60
 
 echo "== the real program under valgrind"
 bash "$root/scripts/valgrind-session.sh" "$root/build/ui/kestrow"
+
+# One closing line for the whole run; every step above stops it on failure.
+passed=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$results" |
+         awk '{ n += $1 } END { print n + 2 }')
+echo "$passed passed, 0 failed"
