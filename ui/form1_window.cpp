@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTimer>
 #include <algorithm>
 
@@ -98,6 +99,8 @@ Form1Window::Form1Window(DesktopShell& shell, const Clock& clock, const UserLoca
 }
 
 Form1Window::~Form1Window() {
+    // The caret's flash time belongs to the whole application.
+    SetCaretBlinking(true);
     // Gone before the logic is: nothing they do on the way out may reach it.
     delete about_.data();
     // Parentless, so not deleted with the window otherwise.
@@ -257,11 +260,13 @@ void Form1Window::ApplyOuterHeight() {
     const int bandBottom = label4_->geometry().bottom() + 1;
     const int frameTop = frame1_->geometry().top();
     const int frameBottom = frame1_->geometry().bottom() + 1;
-    if (client < frameTop + frame1_->height() / 2) {
+    const bool compact = client < frameTop + frame1_->height() / 2;
+    if (compact) {
         client = std::clamp(client, bandBottom, frameTop);
     } else {
         client = std::max(client, frameBottom);
     }
+    SetCaretBlinking(!compact);
     // Widen the limits before narrowing them, so that the window manager is
     // never told of a minimum above the maximum, which some then apply by
     // refusing the new size.
@@ -272,6 +277,22 @@ void Form1Window::ApplyOuterHeight() {
     } else {
         setMinimumHeight(height);
         setMaximumHeight(height);
+    }
+}
+
+void Form1Window::SetCaretBlinking(bool on) {
+    // In the compact window the focus stays in a coordinate box that is
+    // clipped out of view, and its caret would blink there unseen, waking the
+    // program twice a second for as long as it is open. The flash time is
+    // the application's; a line edit follows a change of it at once.
+    QStyleHints* hints = QGuiApplication::styleHints();
+    if (!on) {
+        if (hints->cursorFlashTime() == 0) return;
+        flashTime_ = hints->cursorFlashTime();
+        hints->setCursorFlashTime(0);
+    } else if (flashTime_ > 0) {
+        hints->setCursorFlashTime(flashTime_);
+        flashTime_ = 0;
     }
 }
 

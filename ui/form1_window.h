@@ -69,6 +69,7 @@ class Form1Window : public QMainWindow, public Form1View {
     void ConnectLogic();
     void FitToFrame();
     void ApplyOuterHeight();
+    void SetCaretBlinking(bool on);
     void KeepAskedPlace();
     void ApplyGreyText();
     QLabel* LabelFor(Form1Label label) const;
@@ -96,6 +97,7 @@ class Form1Window : public QMainWindow, public Form1View {
 
     QPointer<AboutWindow> about_;
     QPointer<QMessageBox> message_;
+    int flashTime_ = 0;  // the caret's, while it is held still in the compact window
     int outerHeightTwips_ = 0;          // as last asked for; applied again once the frame is known
     std::optional<QPoint> askedPlace_;  // outer top-left, until the frame is known
 };

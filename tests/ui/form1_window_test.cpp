@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -52,6 +53,7 @@ class Form1WindowTest : public QObject {
     void outerHeights_data();
     void outerHeights();
     void setupTwiceKeepsTheHeight();
+    void caretRestsWhileOutOfView();
     void tabOrderAndStartingFocus();
 
     void typing_data();
@@ -347,6 +349,23 @@ void Form1WindowTest::setupTwiceKeepsTheHeight() {
     setup->trigger();
     QCOMPARE(window_->height(), expanded);
     QVERIFY(window_->centralWidget()->rect().contains(Find<QGroupBox>("Frame1")->geometry()));
+}
+
+// The focused box is clipped out of the compact window; a blinking caret
+// there would wake the program twice a second all day for nothing.
+void Form1WindowTest::caretRestsWhileOutOfView() {
+    const int flashTime = 1000;
+    QGuiApplication::styleHints()->setCursorFlashTime(flashTime);
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
+    window_->findChild<QPushButton*>(QStringLiteral("CommandSauve"))->click();
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
+    window_.reset();  // the application's setting is given back
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
 }
 
 void Form1WindowTest::tabOrderAndStartingFocus() {
