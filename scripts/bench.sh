@@ -3,7 +3,9 @@
 #   - one date's almanac texts and its rise/set, against libnova's
 #     ln_get_solar_rst for the same dates (Google Benchmark, median of runs);
 #   - kestrow-table over 100000 days (hyperfine when installed, otherwise a
-#     timed loop).
+#     timed loop);
+#   - the window's start-up, peak memory and idle cost against a bare Qt
+#     window (bench/startup_idle.sh, about five minutes, three of them idle).
 # Usage: scripts/bench.sh   (BUILD_DIR, REPETITIONS, TABLE_RUNS and HYPERFINE may be set)
 set -euo pipefail
 
@@ -95,3 +97,6 @@ awk -v texts="$texts" -v riseset="$riseset" -v nova="$nova" \
         (mean < 0.5 ? "met" : "MISSED"))
 }'
 echo "== Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo
+bash "$root/bench/startup_idle.sh"
