@@ -33,14 +33,16 @@ std::string TwoDigits(long long n) {
 
 }  // namespace
 
-CalendarDay ReadToday(const ClockReading& reading) {
-    CalendarDay today;
-    today.day = static_cast<std::int16_t>(DayOf(reading.local));
-    today.month = static_cast<std::int16_t>(MonthOf(reading.local));
-    today.year = static_cast<std::int16_t>(YearOf(reading.local));
-    today.prevDay = today.day - 1;
-    return today;
+CalendarDay CalendarDayOf(DateValue date) {
+    CalendarDay day;
+    day.day = static_cast<std::int16_t>(DayOf(date));
+    day.month = static_cast<std::int16_t>(MonthOf(date));
+    day.year = static_cast<std::int16_t>(YearOf(date));
+    day.prevDay = day.day - 1;
+    return day;
 }
+
+CalendarDay ReadToday(const ClockReading& reading) { return CalendarDayOf(reading.local); }
 
 std::string ClockTimeText(DateValue time) {
     return ClockText(time, "h") + " h " + ClockText(time, "nn");

@@ -23,6 +23,10 @@ struct CalendarDay {
     DateValue prevDay = 0;
 };
 
+// The calendar fields of a date, with the day before as a day argument.
+CalendarDay CalendarDayOf(DateValue date);
+
+// Today, from the local date of one reading of the clock.
 CalendarDay ReadToday(const ClockReading& reading);
 
 enum class AlmanacLabel { Sunrise, Sunset, Length, Change };

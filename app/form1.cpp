@@ -90,14 +90,15 @@ void Form1::ReadSettings() {
         // A record cut short after the two coordinates (as a save leaves it)
         // still names the place: show it, so that closing does not write the
         // boxes' design texts over it.
-        if (reader.FieldsStored() >= 2) {
-            view_.SetBoxText(Form1Box::Latitude, fields_.latitude.value_or(""));
-            view_.SetBoxText(Form1Box::Longitude, fields_.longitude.value_or(""));
-        }
+        if (reader.FieldsStored() >= 2) ShowPlaceInBoxes();
         throw;
     }
     // A position off every screen (a monitor since removed) would hide the window.
     if (view_.IsPositionVisible(fields_.top, fields_.left)) view_.Move(fields_.top, fields_.left);
+    ShowPlaceInBoxes();
+}
+
+void Form1::ShowPlaceInBoxes() {
     view_.SetBoxText(Form1Box::Latitude, fields_.latitude.value_or(""));
     view_.SetBoxText(Form1Box::Longitude, fields_.longitude.value_or(""));
 }

@@ -53,6 +53,8 @@ private:
 
     void LoadSettings();
     void ReadSettings();
+    // Each write runs that box's change handler before the next.
+    void ShowPlaceInBoxes();
     void Recompute(const ClockReading& reading);
     void WriteDateTexts(const CalendarDay& today);
     void RepairDecimalMarks(Form1Box box);

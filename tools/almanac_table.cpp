@@ -27,15 +27,6 @@ void AppendClock(std::string& out, DateValue time) {
     AppendNumber(out, SecondOf(time), 2);
 }
 
-CalendarDay CalendarDayOf(DateValue date) {
-    CalendarDay day;
-    day.day = static_cast<std::int16_t>(DayOf(date));
-    day.month = static_cast<std::int16_t>(MonthOf(date));
-    day.year = static_cast<std::int16_t>(YearOf(date));
-    day.prevDay = day.day - 1;
-    return day;
-}
-
 }  // namespace
 
 std::string_view AlmanacTableHeader() {
