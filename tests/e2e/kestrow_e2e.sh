@@ -1,6 +1,6 @@
 #!/bin/bash
-# End-to-end run of the kestrow binary under Xvfb with a small window
-# manager (evilwm, which asks windows to close the cooperative way):
+# End-to-end run of the kestrow binary under Xvfb with a window manager that
+# draws title bars (openbox, asked to close windows the cooperative way):
 # first start without a settings file, "Setup", type a place under a French
 # locale, "OK", close, then start again and find the window and place back.
 #   kestrow_e2e.sh /path/to/kestrow
@@ -42,16 +42,19 @@ printf '"48,85","2,35"\r\n' | cmp - "$work/Kestrow.dat" ||
 wait_for 5 height_is "$compact" || fail "the window did not become compact after OK"
 
 # Move it, close it: the full record holds the outer frame's top and left.
-xdotool windowmove "$win" 300 200
-wait_for 5 placed_at 300 200 || fail "the window did not move"
 read_frame
+xdotool windowmove "$win" 300 200
+wait_for 5 moved_from "$fx" "$fy" || fail "the window did not move"
+wait_for 10 settled || fail "the window did not settle after moving"
+read_frame
+moved_x=$fx moved_y=$fy
 close_kestrow
 printf '"48,85","2,35",%d,%d\r\n' $((fy * 15)) $((fx * 15)) | cmp - "$work/Kestrow.dat" ||
     fail "full record is '$(od -c "$work/Kestrow.dat")', frame at $fx,$fy"
 
 # Second start: back in place, compact, the boxes filled with the saved place.
 start_kestrow
-wait_for 5 placed_at 300 200 || fail "second start at $x,$y, not 300,200"
+wait_for 5 frame_at "$moved_x" "$moved_y" || fail "second start at $fx,$fy, not $moved_x,$moved_y"
 read_geometry
 [ "$h" -eq "$compact" ] || fail "second start is $h pixels high, not $compact"
 close_kestrow

@@ -1,6 +1,7 @@
-# Shared by the end-to-end test and the valgrind session: drives the real
+# Shared by the end-to-end tests and the valgrind session: drives the real
 # kestrow window on an X display with xdotool, as a user would, in a
-# temporary working folder `work`.
+# temporary working folder `work`. The display has a window manager that
+# draws title bars (openbox) and a session bus, as a desktop has.
 # Before sourcing it with the script's own arguments, set `kestrow` (the
 # binary) and `session` (the name that failures are reported under); `runner`
 # (an array) may hold a command to run the program under, and `patience`
@@ -14,14 +15,17 @@ fail() {
     exit 1
 }
 
-for tool in xvfb-run Xvfb xdotool evilwm xwininfo xprop; do
+for tool in xvfb-run Xvfb xdotool openbox wmctrl xwininfo xprop dbus-run-session; do
     command -v "$tool" >/dev/null ||
-        fail "$tool is missing (Debian packages: xvfb xauth xdotool evilwm x11-utils)"
+        fail "$tool is missing (Debian packages: xvfb xauth xdotool openbox wmctrl x11-utils dbus)"
 done
 
 if [ -z "${KESTROW_X11_SESSION:-}" ]; then
     # 96 DPI: 15 twips to a pixel, as the positions in the scripts assume.
-    KESTROW_X11_SESSION=1 exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" "$0" "$@"
+    # A bus of the session's own: without one, the toolkit's accessibility
+    # bridge would have the bus library start a stray one of its own.
+    KESTROW_X11_SESSION=1 exec dbus-run-session -- \
+        xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -82,10 +86,8 @@ read_frame() {
 }
 
 close_kestrow() {
-    # Ctrl+Alt+Escape: evilwm sends the window under the pointer a close request.
-    xdotool mousemove --window "$win" 20 20
-    sleep 0.3
-    xdotool key ctrl+alt+Escape
+    # The cooperative way, as the title bar's close box does.
+    wmctrl -i -c "$win"
     local code=0
     wait_for 10 bash -c "! kill -0 $app_pid" || fail "the program did not end on closing"
     wait "$app_pid" || code=$?
@@ -103,11 +105,12 @@ click_at() {
 
 height_is() { read_geometry; [ "$h" -eq "$1" ]; }
 height_above() { read_geometry; [ "$h" -gt "$1" ]; }
-placed_at() { read_geometry; [ "$x" -eq "$1" ] && [ "$y" -eq "$2" ]; }
+frame_at() { read_frame; [ "$fx" -eq "$1" ] && [ "$fy" -eq "$2" ]; }
+moved_from() { ! frame_at "$1" "$2"; }
 
-# start_wm: evilwm asks windows to close the cooperative way (WM_DELETE_WINDOW).
+# start_wm: openbox, which frames windows with title bars.
 start_wm() {
-    evilwm -fn fixed >"$work/wm.txt" 2>&1 &
+    openbox --sm-disable >"$work/wm.txt" 2>&1 &
     wm_pid=$!
     wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
         fail "the window manager did not start: $(cat "$work/wm.txt")"
