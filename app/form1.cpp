@@ -87,14 +87,18 @@ void Form1::ReadSettings() {
     try {
         while (!reader.AtEnd()) reader.ReadRecord(fields_);
     } catch (const SettingsReadError&) {
+        if (reader.FieldsStored() >= 4) positionRead_ = true;
         // A record cut short after the two coordinates (as a save leaves it)
         // still names the place: show it, so that closing does not write the
         // boxes' design texts over it.
         if (reader.FieldsStored() >= 2) ShowPlaceInBoxes();
         throw;
     }
+    if (reader.FieldsStored() >= 4) positionRead_ = true;
     // A position off every screen (a monitor since removed) would hide the window.
-    if (view_.IsPositionVisible(fields_.top, fields_.left)) view_.Move(fields_.top, fields_.left);
+    if (view_.KnowsPosition() && view_.IsPositionVisible(fields_.top, fields_.left)) {
+        view_.Move(fields_.top, fields_.left);
+    }
     ShowPlaceInBoxes();
 }
 
@@ -160,14 +164,26 @@ void Form1::Form_Unload() {
     }
     if (!BoxesHoldAPlace()) return;
     try {
-        SaveSettingsFile(settingsPath_,
-                         FullRecord(view_.BoxText(Form1Box::Latitude),
-                                    view_.BoxText(Form1Box::Longitude),
-                                    static_cast<float>(view_.Top()),
-                                    static_cast<float>(view_.Left())));
+        SaveSettingsFile(settingsPath_, ClosingRecord());
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
     }
+}
+
+std::string Form1::ClosingRecord() const {
+    const std::string latitude = view_.BoxText(Form1Box::Latitude);
+    const std::string longitude = view_.BoxText(Form1Box::Longitude);
+    if (view_.KnowsPosition()) {
+        return FullRecord(latitude, longitude, static_cast<float>(view_.Top()),
+                          static_cast<float>(view_.Left()));
+    }
+    // A position made up here would put the window somewhere else at the next
+    // start, perhaps under another window system: keep the one read, if any.
+    if (positionRead_) {
+        return FullRecord(latitude, longitude, static_cast<float>(fields_.top),
+                          static_cast<float>(fields_.left));
+    }
+    return ShortRecord(latitude, longitude);
 }
 
 void Form1::TextLatitude_Change() { RepairDecimalMarks(Form1Box::Latitude); }

@@ -65,6 +65,8 @@ private:
     void Tell(const std::string& message);
     // Checks both boxes; on failure tells the user, focuses the box and returns false.
     bool BoxesHoldAPlace();
+    // What closing writes: the window's position only where it is known.
+    std::string ClosingRecord() const;
 
     Form1View& view_;
     const Clock& clock_;
@@ -81,6 +83,7 @@ private:
     // Set when the file exists but could not be read at start: closing must
     // then not replace the place it may still hold.
     bool keepUnreadFile_ = false;
+    bool positionRead_ = false;  // a top and a left came from the file
 };
 
 }  // namespace kestrow

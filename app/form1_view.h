@@ -28,8 +28,13 @@ public:
     virtual int Top() const = 0;
     virtual int Left() const = 0;
     virtual void Move(int top, int left) = 0;
-    // Whether a window with its top-left corner there would show on a screen.
+    // Whether a window with its top-left corner there would show its whole
+    // title bar on a screen, so that it can still be dragged.
     virtual bool IsPositionVisible(int top, int left) const = 0;
+    // Whether the window system tells a program where its window is. Where it
+    // does not (Wayland), it does not let the program place it either, and
+    // Top and Left mean nothing.
+    virtual bool KnowsPosition() const = 0;
 
     virtual std::string BoxText(Form1Box box) const = 0;
     virtual void SetBoxText(Form1Box box, const std::string& text) = 0;

@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleHints>
 #include <QTimer>
 #include <algorithm>
@@ -241,8 +243,21 @@ void Form1Window::SetToolTip(Form1Label label, const std::string& text) {
 void Form1Window::SetCaption(const std::string& caption) { setWindowTitle(Text(caption)); }
 
 void Form1Window::SetOuterHeight(int twips) {
+    const bool taller = twips > outerHeightTwips_;
     outerHeightTwips_ = twips;
     ApplyOuterHeight();
+    if (taller) KeepOnScreen();
+}
+
+void Form1Window::KeepOnScreen() {
+    // Grown past the bottom of the screen, the window would put its boxes and
+    // its button out of reach: move it up just enough, never above the top.
+    if (!isVisible() || !KnowsPosition()) return;
+    const QRect available = screen()->availableGeometry();
+    const QRect outer = frameGeometry();
+    const int over = outer.bottom() - available.bottom();
+    if (over <= 0) return;
+    move(outer.left(), std::max(available.top(), outer.top() - over));
 }
 
 void Form1Window::ApplyOuterHeight() {
@@ -316,11 +331,22 @@ void Form1Window::KeepAskedPlace() {
 }
 
 bool Form1Window::IsPositionVisible(int top, int left) const {
-    const QRect there(QPoint(TwipsToPixels(left), TwipsToPixels(top)), frameGeometry().size());
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(), [&there](const QScreen* screen) {
-        return screen->availableGeometry().intersects(there);
-    });
+    // The title bar is what the user drags the window by, so all of it must
+    // be on the screens. Once the window is framed, its height is the window
+    // manager's own; before that (the case at start, when the stored place is
+    // applied) it is estimated from the style's title bar height.
+    const int framedTitle = geometry().top() - frameGeometry().top();
+    const int title = framedTitle > 0 ? framedTitle : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QRect titleBar(TwipsToPixels(left), TwipsToPixels(top), frameGeometry().width(), title);
+    QRegion available;
+    for (const QScreen* screen : QGuiApplication::screens()) available += screen->availableGeometry();
+    return QRegion(titleBar).subtracted(available).isEmpty();
+}
+
+bool Form1Window::KnowsPosition() const {
+    // A Wayland compositor keeps its windows' places to itself: a program
+    // reads only its own decoration's margin there, and cannot move itself.
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 std::string Form1Window::BoxText(Form1Box box) const { return BoxFor(box)->text().toStdString(); }

@@ -48,6 +48,7 @@ class Form1Window : public QMainWindow, public Form1View {
     int Left() const override;
     void Move(int top, int left) override;
     bool IsPositionVisible(int top, int left) const override;
+    bool KnowsPosition() const override;
     std::string BoxText(Form1Box box) const override;
     void SetBoxText(Form1Box box, const std::string& text) override;
     void SetSelStart(Form1Box box, int position) override;
@@ -71,6 +72,7 @@ class Form1Window : public QMainWindow, public Form1View {
     void ApplyOuterHeight();
     void SetCaretBlinking(bool on);
     void KeepAskedPlace();
+    void KeepOnScreen();
     void ApplyGreyText();
     QLabel* LabelFor(Form1Label label) const;
     QLineEdit* BoxFor(Form1Box box) const;

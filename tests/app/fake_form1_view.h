@@ -37,6 +37,7 @@ public:
         return atLeft < kScreenWidth && atLeft + kWindowWidth > 0 && atTop < kScreenHeight &&
                atTop + height > 0;
     }
+    bool KnowsPosition() const override { return knowsPosition; }
     std::string BoxText(Form1Box box) const override { return boxes.at(box); }
     void SetBoxText(Form1Box box, const std::string& text) override {
         const std::string cut = CutToCharacters(text, box == Form1Box::Latitude ? 6 : 7);
@@ -72,6 +73,7 @@ public:
     int top = kDefaultTop;
     int left = kDefaultLeft;
     int moves = 0;
+    bool knowsPosition = true;  // false: as on Wayland
     std::map<Form1Box, std::string> boxes{{Form1Box::Latitude, "00,00"},
                                           {Form1Box::Longitude, "000,00"}};
     std::map<Form1Box, int> selStart;

@@ -214,6 +214,42 @@ INSTANTIATE_TEST_SUITE_P(
         PositionCase{"\"48.85\",\"2.35\",600,4294967296\r\n", false, FakeForm1View::kDefaultTop,
                      FakeForm1View::kDefaultLeft, true}));
 
+// Where the window system does not tell the window's position, none is made up.
+struct UnknownPositionCase {
+    const char* record;  // null: no file
+    bool save;           // "OK" before closing
+    const char* closed;
+};
+
+class Form1UnknownPosition : public Form1Test,
+                             public ::testing::WithParamInterface<UnknownPositionCase> {};
+
+TEST_P(Form1UnknownPosition, ClosingWritesOnlyAPositionThatWasRead) {
+    const auto& c = GetParam();
+    if (c.record != nullptr) WriteFile(c.record);
+    view_->knowsPosition = false;
+    form_->Form_Load();
+    EXPECT_EQ(view_->moves, 0);
+    if (c.save) {
+        form_->Setup_Click();
+        form_->CommandSauve_Click();
+    }
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), c.closed);
+    EXPECT_TRUE(view_->messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, Form1UnknownPosition,
+    ::testing::Values(
+        UnknownPositionCase{"\"48,85\",\"2,35\",600,975\r\n", false,
+                            "\"48,85\",\"2,35\",600,975\r\n"},
+        UnknownPositionCase{"\"48,85\",\"2,35\",-90,90000\r\n", true,
+                            "\"48,85\",\"2,35\",-90,90000\r\n"},
+        UnknownPositionCase{"\"48,85\",\"2,35\"\r\n", true, "\"48,85\",\"2,35\"\r\n"},
+        UnknownPositionCase{"\"48,85\",\"2,35\",600\r\n", false, "\"48,85\",\"2,35\"\r\n"},
+        UnknownPositionCase{nullptr, false, "\"00,00\",\"000,00\"\r\n"}));
+
 struct BadBoxCase {
     const char* latitude;
     const char* longitude;
