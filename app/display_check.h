@@ -10,9 +10,9 @@ namespace kestrow {
 
 // What the toolkit looks at to choose a display; an empty value counts as unset.
 struct DisplayEnvironment {
-    std::string display;          // DISPLAY
-    std::string waylandDisplay;   // WAYLAND_DISPLAY
-    std::string platform;         // QT_QPA_PLATFORM
+    std::string display;            // DISPLAY
+    std::string waylandDisplay;     // WAYLAND_DISPLAY
+    std::string platform;           // QT_QPA_PLATFORM
     bool platformArgument = false;  // -platform or --platform on the command line
 };
 

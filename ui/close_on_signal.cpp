@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "close_on_signal.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <cerrno>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace kestrow::ui {
 namespace {

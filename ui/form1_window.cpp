@@ -336,10 +336,13 @@ bool Form1Window::IsPositionVisible(int top, int left) const {
     // manager's own; before that (the case at start, when the stored place is
     // applied) it is estimated from the style's title bar height.
     const int framedTitle = geometry().top() - frameGeometry().top();
-    const int title = framedTitle > 0 ? framedTitle : style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int title =
+        framedTitle > 0 ? framedTitle : style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QRect titleBar(TwipsToPixels(left), TwipsToPixels(top), frameGeometry().width(), title);
     QRegion available;
-    for (const QScreen* screen : QGuiApplication::screens()) available += screen->availableGeometry();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        available += screen->availableGeometry();
+    }
     return QRegion(titleBar).subtracted(available).isEmpty();
 }
 

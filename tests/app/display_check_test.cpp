@@ -22,14 +22,16 @@ TEST_P(DisplayCheck, SaysSoOnlyWhenNothingNamesADisplay) {
     const auto& c = GetParam();
     std::vector<const char*> argv{"kestrow"};
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    DisplayEnvironment environment = ReadDisplayEnvironment(static_cast<int>(argv.size()), argv.data());
+    DisplayEnvironment environment =
+        ReadDisplayEnvironment(static_cast<int>(argv.size()), argv.data());
     environment.display = c.display;
     environment.waylandDisplay = c.wayland;
     environment.platform = c.platform;
     const auto message = MissingDisplayMessage(environment);
     EXPECT_EQ(message.has_value(), c.missing);
     if (message) {
-        EXPECT_EQ(*message, "no display to show the window on (DISPLAY and WAYLAND_DISPLAY are unset)");
+        EXPECT_EQ(*message,
+                  "no display to show the window on (DISPLAY and WAYLAND_DISPLAY are unset)");
     }
 }
 

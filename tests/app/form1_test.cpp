@@ -241,14 +241,14 @@ TEST_P(Form1UnknownPosition, ClosingWritesOnlyAPositionThatWasRead) {
 
 INSTANTIATE_TEST_SUITE_P(
     Records, Form1UnknownPosition,
-    ::testing::Values(
-        UnknownPositionCase{"\"48,85\",\"2,35\",600,975\r\n", false,
-                            "\"48,85\",\"2,35\",600,975\r\n"},
-        UnknownPositionCase{"\"48,85\",\"2,35\",-90,90000\r\n", true,
-                            "\"48,85\",\"2,35\",-90,90000\r\n"},
-        UnknownPositionCase{"\"48,85\",\"2,35\"\r\n", true, "\"48,85\",\"2,35\"\r\n"},
-        UnknownPositionCase{"\"48,85\",\"2,35\",600\r\n", false, "\"48,85\",\"2,35\"\r\n"},
-        UnknownPositionCase{nullptr, false, "\"00,00\",\"000,00\"\r\n"}));
+    ::testing::Values(UnknownPositionCase{"\"48,85\",\"2,35\",600,975\r\n", false,
+                                          "\"48,85\",\"2,35\",600,975\r\n"},
+                      UnknownPositionCase{"\"48,85\",\"2,35\",-90,90000\r\n", true,
+                                          "\"48,85\",\"2,35\",-90,90000\r\n"},
+                      UnknownPositionCase{"\"48,85\",\"2,35\"\r\n", true, "\"48,85\",\"2,35\"\r\n"},
+                      UnknownPositionCase{"\"48,85\",\"2,35\",600\r\n", false,
+                                          "\"48,85\",\"2,35\"\r\n"},
+                      UnknownPositionCase{nullptr, false, "\"00,00\",\"000,00\"\r\n"}));
 
 struct BadBoxCase {
     const char* latitude;

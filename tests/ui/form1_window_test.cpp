@@ -53,6 +53,8 @@ class Form1WindowTest : public QObject {
     void outerHeights_data();
     void outerHeights();
     void setupTwiceKeepsTheHeight();
+    void placedOnlyWithTheTitleBarOnScreen_data();
+    void placedOnlyWithTheTitleBarOnScreen();
     void caretRestsWhileOutOfView();
     void tabOrderAndStartingFocus();
 
@@ -335,6 +337,46 @@ void Form1WindowTest::outerHeights() {
     }
     QCOMPARE(window_->width(), width);
     QCOMPARE(window_->minimumHeight(), window_->maximumHeight());
+}
+
+void Form1WindowTest::placedOnlyWithTheTitleBarOnScreen_data() {
+    QTest::addColumn<int>("top");  // pixels, as stored in twips
+    QTest::addColumn<int>("left");
+    QTest::addColumn<bool>("placed");
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::newRow("high on the screen") << 40 << 65 << true;
+    QTest::newRow("low: Setup lifts it") << screen.bottom() - 60 << 65 << true;
+    QTest::newRow("title bar above the top") << screen.top() - 5 << 65 << false;
+    QTest::newRow("title bar under the bottom") << screen.bottom() - 3 << 65 << false;
+    QTest::newRow("title bar past the right") << 40 << screen.right() - 100 << false;
+    QTest::newRow("title bar past the left") << 40 << screen.left() - 1 << false;
+}
+
+void Form1WindowTest::placedOnlyWithTheTitleBarOnScreen() {
+    QFETCH(int, top);
+    QFETCH(int, left);
+    QFETCH(bool, placed);
+    QFile file(folder_->File(QStringLiteral("Kestrow.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        QStringLiteral("\"48,85\",\"2,35\",%1,%2\r\n").arg(top * 15).arg(left * 15).toLatin1());
+    file.close();
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QCOMPARE(window_->frameGeometry().topLeft() == QPoint(left, top), placed);
+
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    const QRect screen = window_->screen()->availableGeometry();
+    const QRect outer = window_->frameGeometry();
+    QVERIFY2(screen.contains(outer), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                    .arg(outer.x())
+                                                    .arg(outer.y())
+                                                    .arg(outer.width())
+                                                    .arg(outer.height())));
+    // Lifted just enough, or not at all.
+    if (placed) QCOMPARE(outer.top(), std::min(top, screen.bottom() + 1 - outer.height()));
 }
 
 void Form1WindowTest::setupTwiceKeepsTheHeight() {
