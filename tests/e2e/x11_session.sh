@@ -10,10 +10,8 @@
 runner=("${runner[@]}")
 patience=${patience:-1}
 
-fail() {
-    echo "$session: FAIL: $*" >&2
-    exit 1
-}
+# shellcheck source=tests/e2e/session_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/session_common.sh"
 
 for tool in xvfb-run Xvfb xdotool openbox wmctrl xwininfo xprop dbus-run-session; do
     command -v "$tool" >/dev/null ||
@@ -37,17 +35,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-# wait_for SECONDS COMMAND...: retries the command until it succeeds.
-wait_for() {
-    local tries=$(($1 * 10 * patience))
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
 
 start_kestrow() {
     (cd "$work" && exec env -u LC_ALL -u LC_NUMERIC -u LANGUAGE -u QT_QPA_PLATFORM LANG=fr_FR.UTF-8 \
@@ -88,11 +75,7 @@ read_frame() {
 close_kestrow() {
     # The cooperative way, as the title bar's close box does.
     wmctrl -i -c "$win"
-    local code=0
-    wait_for 10 bash -c "! kill -0 $app_pid" || fail "the program did not end on closing"
-    wait "$app_pid" || code=$?
-    app_pid=
-    [ "$code" -eq 0 ] || fail "the program ended with status $code"
+    await_end
 }
 
 # click_at X Y: a left click at a place in the window's client area. The
