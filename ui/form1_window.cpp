@@ -257,7 +257,10 @@ void Form1Window::KeepOnScreen() {
     const QRect outer = frameGeometry();
     const int over = outer.bottom() - available.bottom();
     if (over <= 0) return;
-    move(outer.left(), std::max(available.top(), outer.top() - over));
+    // Asked for as a stored place is, so that a frame that comes later does
+    // not put the window back where it was.
+    askedPlace_ = QPoint(outer.left(), std::max(available.top(), outer.top() - over));
+    move(*askedPlace_);
 }
 
 void Form1Window::ApplyOuterHeight() {
