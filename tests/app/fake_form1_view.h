@@ -19,6 +19,7 @@ public:
     static constexpr int kScreenWidth = 2 * 2560 * 15;
     static constexpr int kScreenHeight = 1440 * 15;
     static constexpr int kWindowWidth = 2925;
+    static constexpr int kTitleBarHeight = 450;
 
     void Attach(Form1& logic) { logic_ = &logic; }
 
@@ -33,9 +34,10 @@ public:
         left = newLeft;
         ++moves;
     }
+    // The whole title bar on the screens.
     bool IsPositionVisible(int atTop, int atLeft) const override {
-        return atLeft < kScreenWidth && atLeft + kWindowWidth > 0 && atTop < kScreenHeight &&
-               atTop + height > 0;
+        return atLeft >= 0 && atLeft + kWindowWidth <= kScreenWidth && atTop >= 0 &&
+               atTop + kTitleBarHeight <= kScreenHeight;
     }
     bool KnowsPosition() const override { return knowsPosition; }
     std::string BoxText(Form1Box box) const override { return boxes.at(box); }

@@ -209,7 +209,9 @@ INSTANTIATE_TEST_SUITE_P(
                      FakeForm1View::kDefaultLeft, true},
         PositionCase{"\"48.85\",\"2.35\",-90000,600\r\n", false, FakeForm1View::kDefaultTop,
                      FakeForm1View::kDefaultLeft, true},
-        PositionCase{"\"48.85\",\"2.35\",-90,-600\r\n", true, -90, -600, true},
+        // A title bar partly off the screen could not be dragged back.
+        PositionCase{"\"48.85\",\"2.35\",-90,600\r\n", false, FakeForm1View::kDefaultTop,
+                     FakeForm1View::kDefaultLeft, true},
         // Beyond 32 bits the read fails, but the place read before it shows.
         PositionCase{"\"48.85\",\"2.35\",600,4294967296\r\n", false, FakeForm1View::kDefaultTop,
                      FakeForm1View::kDefaultLeft, true}));
