@@ -58,7 +58,9 @@ Form1::Form1(Form1View& view, const Clock& clock, const UserLocale& locale, std:
       settingsPath_(std::move(settingsPath)) {}
 
 void Form1::Form_Load() {
-    WriteDateTexts(ReadToday(clock_.Read()));
+    // A clock outside the calendar fails here as it would at each tick; the
+    // place must still be read, or closing would write the design texts over it.
+    Guarded([this] { WriteDateTexts(ReadToday(clock_.Read())); });
     // Must be known before the boxes are filled: their handlers use it.
     decimalSep_ = DecimalSeparatorOf(locale_);
     Guarded([this] { LoadSettings(); });
@@ -82,7 +84,7 @@ void Form1::LoadSettings() {
 }
 
 void Form1::ReadSettings() {
-    std::ifstream in = OpenSettingsForReading(settingsPath_);
+    std::istringstream in = OpenSettingsForReading(settingsPath_);
     SettingsReader reader(in);
     try {
         while (!reader.AtEnd()) reader.ReadRecord(fields_);
@@ -145,6 +147,10 @@ void Form1::CommandSauve_Click() {
                                                     view_.BoxText(Form1Box::Longitude)));
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
+        // The place is not kept, but the almanac is still of use for it.
+        fields_.latitude = view_.BoxText(Form1Box::Latitude);
+        fields_.longitude = view_.BoxText(Form1Box::Longitude);
+        Guarded([this] { Recompute(clock_.Read()); });
         return;
     }
     keepUnreadFile_ = false;
@@ -154,8 +160,8 @@ void Form1::CommandSauve_Click() {
 void Form1::Form_Unload() {
     view_.UnloadAbout();
     if (keepUnreadFile_) {
-        Tell("The place was not saved, so as to keep \"" + settingsPath_.filename().string() +
-             "\", which could not be read.");
+        Tell("The place was not saved, so as to keep " + QuotedSettingsPath(settingsPath_) +
+             ", which could not be read.");
         return;
     }
     if (!BoxesHoldAPlace()) return;

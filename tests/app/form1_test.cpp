@@ -255,17 +255,46 @@ INSTANTIATE_TEST_SUITE_P(
                    "Longitude \"2,3,5\" is not a number. The place was not saved."}));
 
 TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
-    Form1 lost(*view_, clock_, *locale_, errors_, folder_ / "missing" / "Kestrow.dat");
+    const fs::path lostPath = folder_ / "missing" / "Kestrow.dat";
+    Form1 lost(*view_, clock_, *locale_, errors_, lostPath);
     view_->Attach(lost);
     lost.Form_Load();
     lost.Setup_Click();
+    view_->SetBoxText(kLat, "48.85");
+    view_->SetBoxText(kLon, "2.35");
     lost.CommandSauve_Click();
-    ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("could not be saved"), std::string::npos)
-        << view_->messages[0];
+    const std::string failure = "The place could not be saved to \"" + lostPath.string() +
+                                "\": No such file or directory";
+    ASSERT_EQ(view_->messages, std::vector<std::string>{failure});
     EXPECT_EQ(view_->height, Form1::kExpandedHeight);
-    lost.Form_Unload();  // closing still closes
-    EXPECT_EQ(view_->messages.size(), 2u);
+    // The place is not kept, but the almanac is of use for it all the same.
+    ExpectLabels(Expected("48.85", "2.35"));
+    lost.Timer1_Timer();
+    ExpectLabels(Expected("48.85", "2.35"));
+    lost.Form_Unload();  // closing still closes, and says again that it could not save
+    EXPECT_EQ(view_->messages, std::vector<std::string>(2, failure));
+}
+
+// Beyond the calendar, at start as at each tick: told once, the labels keep
+// their design texts, and the place is still read, so closing keeps it.
+TEST_F(Form1Test, AClockOutsideTheCalendarIsToldOnce) {
+    // The system clock's own reading of an instant in the year 10047.
+    struct FarClock final : Clock {
+        ClockReading Read() const override { return ReadingAt(254'900'000'000); }
+    } farClock;
+    WriteFile("\"48.85\",\"2.35\",600,975\r\n");
+    Form1 late(*view_, farClock, *locale_, errors_, path_);
+    view_->Attach(late);
+    late.Form_Load();
+    ASSERT_EQ(view_->messages.size(), 1u);
+    EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos) << view_->messages[0];
+    EXPECT_TRUE(view_->labels.empty());
+    EXPECT_EQ(view_->caption, "Kestrow");
+    EXPECT_EQ(view_->boxes[kLat], "48,85");
+    late.Timer1_Timer();
+    EXPECT_EQ(view_->messages.size(), 1u);
+    late.Form_Unload();
+    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
 }
 
 TEST_F(Form1Test, AFailureIsShownOnceWhileItPersists) {
