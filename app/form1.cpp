@@ -143,8 +143,9 @@ void Form1::pointIntero_Click() { view_.ShowAbout(); }
 void Form1::CommandSauve_Click() {
     if (!BoxesHoldAPlace()) return;
     try {
-        SaveSettingsFile(settingsPath_, ShortRecord(view_.BoxText(Form1Box::Latitude),
-                                                    view_.BoxText(Form1Box::Longitude)));
+        SaveSettingsFile(settingsPath_,
+                         ShortRecord(StoredBoxText(Form1Box::Latitude),
+                                     StoredBoxText(Form1Box::Longitude)));
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
         // The place is not kept, but the almanac is still of use for it.
@@ -167,8 +168,8 @@ void Form1::Form_Unload() {
     if (!BoxesHoldAPlace()) return;
     try {
         SaveSettingsFile(settingsPath_,
-                         FullRecord(view_.BoxText(Form1Box::Latitude),
-                                    view_.BoxText(Form1Box::Longitude),
+                         FullRecord(StoredBoxText(Form1Box::Latitude),
+                                    StoredBoxText(Form1Box::Longitude),
                                     static_cast<float>(view_.Top()),
                                     static_cast<float>(view_.Left())));
     } catch (const SettingsSaveError& e) {
@@ -185,6 +186,10 @@ void Form1::RepairDecimalMarks(Form1Box box) {
     // this handler once, which finds nothing left to replace.
     view_.SetBoxText(box, ReplaceAll(view_.BoxText(box), ".", decimalSep_));
     view_.SetSelStart(box, CharacterCount(view_.BoxText(box)));
+}
+
+std::string Form1::StoredBoxText(Form1Box box) const {
+    return StorableCoordinate(view_.BoxText(box), decimalSep_);
 }
 
 bool Form1::BoxesHoldAPlace() {

@@ -396,6 +396,19 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     return std::istringstream(std::move(bytes), std::ios::binary);
 }
 
+std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator) {
+    std::string stored(text);
+    if (decimalSeparator.empty() ||
+        Latin1ToUtf8(Utf8ToLatin1(decimalSeparator)) == decimalSeparator) {
+        return stored;
+    }
+    for (std::size_t at = stored.find(decimalSeparator); at != std::string::npos;
+         at = stored.find(decimalSeparator, at + 1)) {
+        stored.replace(at, decimalSeparator.size(), ".");
+    }
+    return stored;
+}
+
 std::string ShortRecord(std::string_view latitude, std::string_view longitude) {
     return TextField(latitude) + "," + TextField(longitude) + "\r\n";
 }

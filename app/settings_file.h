@@ -82,6 +82,12 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path);
 // user knows which folder is meant.
 std::string QuotedSettingsPath(const std::filesystem::path& path);
 
+// A coordinate text as the file can keep it: a decimal mark that the file's
+// code page cannot hold is stored as a point, which every reader takes, so
+// that no place is saved in a form that cannot be read back. A mark that fits
+// is kept as typed.
+std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator);
+
 // The bytes of a short record (two texts) and of a full record.
 std::string ShortRecord(std::string_view latitude, std::string_view longitude);
 std::string FullRecord(std::string_view latitude, std::string_view longitude, float top,

@@ -28,11 +28,11 @@ protected:
         folder_ = mkdtemp(pattern.data());
         path_ = folder_ / "Kestrow.dat";
         clock_.Set(2013, 1, 2, 10, 0, 0, 1);
-        Make(',');
+        Make(",");
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    void Make(char separator) {
+    void Make(const std::string& separator) {
         locale_ = std::make_unique<FixedLocale>(separator);
         view_ = std::make_unique<FakeForm1View>();
         errors_.str("");
@@ -135,6 +135,41 @@ TEST_F(Form1Test, SaveThenCloseWritesTheExactBytes) {
     EXPECT_TRUE(view_->messages.empty());
 }
 
+// Whatever the locale's decimal mark, a saved place reads back: a mark that
+// the file's code page cannot hold is stored as a point.
+struct MarkCase {
+    const char* separator;
+    const char* typed;
+    const char* record;
+};
+
+class Form1DecimalMarks : public Form1Test, public ::testing::WithParamInterface<MarkCase> {};
+
+TEST_P(Form1DecimalMarks, SavedPlaceReadsBack) {
+    const auto& c = GetParam();
+    Make(c.separator);
+    form_->Form_Load();
+    form_->Setup_Click();
+    view_->SetBoxText(kLat, "35.7");
+    view_->SetBoxText(kLon, "51.4");
+    EXPECT_EQ(view_->boxes[kLat], c.typed);
+    form_->CommandSauve_Click();
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), c.record);
+    Make(c.separator);
+    form_->Form_Load();
+    EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
+    EXPECT_EQ(view_->boxes[kLat], c.typed);
+    ExpectLabels(Expected("35.7", "51.4"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, Form1DecimalMarks,
+    ::testing::Values(MarkCase{",", "35,7", "\"35,7\",\"51,4\",2400,4800\r\n"},
+                      MarkCase{".", "35.7", "\"35.7\",\"51.4\",2400,4800\r\n"},
+                      MarkCase{"\u00B7", "35\u00B7" "7", "\"35\xB7" "7\",\"51\xB7" "4\",2400,4800\r\n"},
+                      MarkCase{"\u066B", "35\u066B" "7", "\"35.7\",\"51.4\",2400,4800\r\n"}));
+
 TEST_F(Form1Test, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
     form_->Form_Load();
     form_->Setup_Click();
@@ -159,7 +194,7 @@ TEST_F(Form1Test, TypingAPointUnderACommaLocaleShowsAComma) {
 }
 
 TEST_F(Form1Test, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
-    Make('.');
+    Make(".");
     form_->Form_Load();
     view_->maxDepth = 0;
     view_->SetBoxText(kLat, "12.5");
