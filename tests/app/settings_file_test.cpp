@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <streambuf>
@@ -418,6 +419,34 @@ TEST_F(SettingsFileOnDisk, FolderIsNotMissing) {
     } catch (const SettingsOpenError& error) {
         EXPECT_FALSE(error.missing());
         EXPECT_EQ(error.what(), "\"" + path_.string() + "\" could not be read: it is a folder");
+    }
+}
+
+// Files that are there but not read: told apart from a missing one, so
+// that the window keeps them rather than saving over them.
+TEST_F(SettingsFileOnDisk, UnreadableKindsAreNotMissing) {
+    const struct {
+        std::function<void(const fs::path&)> make;
+        std::string why;
+    } cases[] = {
+        {[](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "it is not an ordinary file"},
+        {[](const fs::path& p) {
+             std::ofstream{p}.close();
+             fs::resize_file(p, kMaxSettingsFileBytes + 1);
+         },
+         "it is larger than " + std::to_string(kMaxSettingsFileBytes) + " bytes"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(path_);
+        c.make(path_);
+        try {
+            OpenSettingsForReading(path_);
+            ADD_FAILURE() << "read " << c.why;
+        } catch (const SettingsOpenError& error) {
+            EXPECT_FALSE(error.missing());
+            EXPECT_EQ(error.what(), "\"" + path_.string() + "\" could not be read: " + c.why);
+        }
     }
 }
 
