@@ -58,7 +58,9 @@ Form1::Form1(Form1View& view, const Clock& clock, const UserLocale& locale, std:
       settingsPath_(std::move(settingsPath)) {}
 
 void Form1::Form_Load() {
-    WriteDateTexts(ReadToday(clock_.Read()));
+    // A clock outside the calendar fails here as it would at each tick; the
+    // place must still be read, or closing would write the design texts over it.
+    Guarded([this] { WriteDateTexts(ReadToday(clock_.Read())); });
     // Must be known before the boxes are filled: their handlers use it.
     decimalSep_ = DecimalSeparatorOf(locale_);
     Guarded([this] { LoadSettings(); });
@@ -82,7 +84,7 @@ void Form1::LoadSettings() {
 }
 
 void Form1::ReadSettings() {
-    std::ifstream in = OpenSettingsForReading(settingsPath_);
+    std::istringstream in = OpenSettingsForReading(settingsPath_);
     SettingsReader reader(in);
     try {
         while (!reader.AtEnd()) reader.ReadRecord(fields_);
@@ -145,10 +147,15 @@ void Form1::pointIntero_Click() { view_.ShowAbout(); }
 void Form1::CommandSauve_Click() {
     if (!BoxesHoldAPlace()) return;
     try {
-        SaveSettingsFile(settingsPath_, ShortRecord(view_.BoxText(Form1Box::Latitude),
-                                                    view_.BoxText(Form1Box::Longitude)));
+        SaveSettingsFile(settingsPath_,
+                         ShortRecord(StoredBoxText(Form1Box::Latitude),
+                                     StoredBoxText(Form1Box::Longitude)));
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
+        // The place is not kept, but the almanac is still of use for it.
+        fields_.latitude = view_.BoxText(Form1Box::Latitude);
+        fields_.longitude = view_.BoxText(Form1Box::Longitude);
+        Guarded([this] { Recompute(clock_.Read()); });
         return;
     }
     keepUnreadFile_ = false;
@@ -158,8 +165,8 @@ void Form1::CommandSauve_Click() {
 void Form1::Form_Unload() {
     view_.UnloadAbout();
     if (keepUnreadFile_) {
-        Tell("The place was not saved, so as to keep \"" + settingsPath_.filename().string() +
-             "\", which could not be read.");
+        Tell("The place was not saved, so as to keep " + QuotedSettingsPath(settingsPath_) +
+             ", which could not be read.");
         return;
     }
     if (!BoxesHoldAPlace()) return;
@@ -171,8 +178,8 @@ void Form1::Form_Unload() {
 }
 
 std::string Form1::ClosingRecord() const {
-    const std::string latitude = view_.BoxText(Form1Box::Latitude);
-    const std::string longitude = view_.BoxText(Form1Box::Longitude);
+    const std::string latitude = StoredBoxText(Form1Box::Latitude);
+    const std::string longitude = StoredBoxText(Form1Box::Longitude);
     if (view_.KnowsPosition()) {
         return FullRecord(latitude, longitude, static_cast<float>(view_.Top()),
                           static_cast<float>(view_.Left()));
@@ -195,6 +202,10 @@ void Form1::RepairDecimalMarks(Form1Box box) {
     // this handler once, which finds nothing left to replace.
     view_.SetBoxText(box, ReplaceAll(view_.BoxText(box), ".", decimalSep_));
     view_.SetSelStart(box, CharacterCount(view_.BoxText(box)));
+}
+
+std::string Form1::StoredBoxText(Form1Box box) const {
+    return StorableCoordinate(view_.BoxText(box), decimalSep_);
 }
 
 bool Form1::BoxesHoldAPlace() {

@@ -63,6 +63,8 @@ private:
     void Guarded(Work&& work);
     void ReportFailure(const std::string& message);
     void Tell(const std::string& message);
+    // A box's text as the settings file keeps it.
+    std::string StoredBoxText(Form1Box box) const;
     // Checks both boxes; on failure tells the user, focuses the box and returns false.
     bool BoxesHoldAPlace();
     // What closing writes: the window's position only where it is known.

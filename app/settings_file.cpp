@@ -8,7 +8,9 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -91,11 +93,7 @@ std::string Utf8ToLatin1(std::string_view text) {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-// Messages name the file as the user knows it, not the full path.
-std::string Quoted(const fs::path& path) {
-    const fs::path name = path.filename().empty() ? path : path.filename();
-    return "\"" + name.string() + "\"";
-}
+std::string Quoted(const fs::path& path) { return QuotedSettingsPath(path); }
 
 const char* FieldName(int field) {
     static constexpr const char* kNames[] = {"the latitude", "the longitude", "the window top",
@@ -303,7 +301,33 @@ class TemporaryFile {
     bool renamed_ = false;
 };
 
+// Follows `path` through every link to the file it finally names, which
+// need not exist yet. Returns 0 or the error that stopped the search.
+int FinalTarget(const fs::path& path, fs::path& target) {
+    constexpr int kMostLinks = 40;  // as the system allows in a path
+    target = path;
+    for (int hops = 0; hops <= kMostLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0) {
+            return errno == ENOENT ? 0 : errno;
+        }
+        if (!S_ISLNK(info.st_mode)) return 0;
+        std::error_code error;
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) return error.value();
+        // A relative link is relative to the folder that holds it.
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return ELOOP;
+}
+
 }  // namespace
+
+std::string QuotedSettingsPath(const std::filesystem::path& path) {
+    std::error_code error;
+    const fs::path full = fs::absolute(path, error);
+    return "\"" + (error ? path : full.lexically_normal()).string() + "\"";
+}
 
 SettingsReader::SettingsReader(std::istream& in) : in_(in) {}
 
@@ -323,10 +347,11 @@ void SettingsReader::ReadRecord(SettingsFields& fields) {
     ++fieldsStored_;
 }
 
-std::ifstream OpenSettingsForReading(const std::filesystem::path& path) {
-    // Looked at first through a descriptor of our own: an ifstream cannot
-    // tell a missing file from a forbidden one, and would open a folder.
-    // No blocking, in case the name is a pipe.
+std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
+    // Through a descriptor of our own: an ifstream cannot tell a missing file
+    // from a forbidden one, and would open a folder. What was looked at is
+    // what is read, so nothing can be swapped in between. No blocking, in
+    // case the name is a pipe.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
@@ -335,21 +360,53 @@ std::ifstream OpenSettingsForReading(const std::filesystem::path& path) {
         }
         throw SettingsOpenError(Quoted(path) + " could not be read: " + Reason(error), false);
     }
+    const auto unreadable = [&path, fd](const std::string& why) {
+        ::close(fd);
+        return SettingsOpenError(Quoted(path) + " could not be read: " + why, false);
+    };
     struct stat info {};
-    const bool looked = ::fstat(fd, &info) == 0;
+    if (::fstat(fd, &info) != 0) {
+        throw unreadable(Reason(errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw unreadable("it is a folder");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw unreadable("it is not an ordinary file");
+    }
+    // Read whole, so that a disk error is told as such rather than taken for
+    // the end of the file, and with a bound, so that a huge file cannot
+    // exhaust memory.
+    std::string bytes;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            throw unreadable(Reason(errno));
+        }
+        if (count == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(count) > kMaxSettingsFileBytes) {
+            throw unreadable("it is larger than " + std::to_string(kMaxSettingsFileBytes) +
+                             " bytes");
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
     ::close(fd);
-    if (looked && S_ISDIR(info.st_mode)) {
-        throw SettingsOpenError(Quoted(path) + " could not be read: it is a folder", false);
+    return std::istringstream(std::move(bytes), std::ios::binary);
+}
+
+std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator) {
+    std::string stored(text);
+    if (decimalSeparator.empty() ||
+        Latin1ToUtf8(Utf8ToLatin1(decimalSeparator)) == decimalSeparator) {
+        return stored;
     }
-    if (looked && !S_ISREG(info.st_mode)) {
-        throw SettingsOpenError(Quoted(path) + " could not be read: it is not an ordinary file",
-                                false);
+    for (std::size_t at = stored.find(decimalSeparator); at != std::string::npos;
+         at = stored.find(decimalSeparator, at + 1)) {
+        stored.replace(at, decimalSeparator.size(), ".");
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        throw SettingsOpenError(Quoted(path) + " could not be read", false);
-    }
-    return in;
+    return stored;
 }
 
 std::string ShortRecord(std::string_view latitude, std::string_view longitude) {
@@ -367,22 +424,36 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
         return SettingsSaveError("The place could not be saved to " + Quoted(path) + ": " + why);
     };
 
+    // A link (the user's settings kept with their other dotfiles) is followed:
+    // the file it names is replaced, and the link stays.
+    fs::path target;
+    if (const int error = FinalTarget(path, target); error != 0) {
+        throw failure(Reason(error));
+    }
+
     mode_t mode = NewFileMode();
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) {
+    if (::stat(target.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) {
             throw failure("it is a folder");
         }
         if (S_ISREG(existing.st_mode)) {
             mode = existing.st_mode & 07777;  // a save must not widen or narrow access
+            // The rename needs only the folder's permission; a file its user
+            // may not write must still not be replaced.
+            const int probe = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+            if (probe < 0) {
+                throw failure(Reason(errno));
+            }
+            ::close(probe);
         }
     }
 
     // The temporary file lies beside the target so that the rename stays
     // within one file system and so replaces the old file in one step.
-    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::string pattern = ".";
-    pattern.append(path.filename().string()).append(".XXXXXX");
+    pattern.append(target.filename().string()).append(".XXXXXX");
     TemporaryFile temporary((folder / pattern).string());
     if (!temporary.created()) {
         throw failure(Reason(temporary.creationError()));
@@ -410,7 +481,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
     if (const int error = temporary.Close(); error != 0) {
         throw failure(Reason(error));
     }
-    if (::rename(temporary.name().c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.name().c_str(), target.c_str()) != 0) {
         const int error = errno;
         throw failure(error == EISDIR ? "it is a folder" : Reason(error));
     }

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <istream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -21,6 +21,8 @@ namespace kestrow {
 inline constexpr std::string_view kSettingsFileName = "Kestrow.dat";
 // A longer field fails the read rather than growing without bound.
 inline constexpr std::size_t kMaxFieldBytes = 256;
+// A larger file is refused rather than read into memory.
+inline constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
 
 // The four values a record fills, in file order.
 struct SettingsFields {
@@ -72,8 +74,19 @@ private:
     int fieldsStored_ = 0;
 };
 
-// Opens the file for reading. Throws SettingsOpenError.
-std::ifstream OpenSettingsForReading(const std::filesystem::path& path);
+// Reads the whole file through one descriptor, so that what was checked is
+// what is read. Throws SettingsOpenError, also for a read that fails.
+std::istringstream OpenSettingsForReading(const std::filesystem::path& path);
+
+// The file as messages name it: its full path, in double quotes, so that the
+// user knows which folder is meant.
+std::string QuotedSettingsPath(const std::filesystem::path& path);
+
+// A coordinate text as the file can keep it: a decimal mark that the file's
+// code page cannot hold is stored as a point, which every reader takes, so
+// that no place is saved in a form that cannot be read back. A mark that fits
+// is kept as typed.
+std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator);
 
 // The bytes of a short record (two texts) and of a full record.
 std::string ShortRecord(std::string_view latitude, std::string_view longitude);
@@ -81,8 +94,10 @@ std::string FullRecord(std::string_view latitude, std::string_view longitude, fl
                        float left);
 
 // Replaces the file at `path` with `bytes` atomically: a temporary file in the
-// same folder is written, flushed to disk and renamed over it. On failure the
-// old file is whole and SettingsSaveError says what could not be saved and why.
+// same folder is written, flushed to disk and renamed over it. A link is
+// followed to the file it names, which is replaced within its own folder. A
+// file that its user may not write is not replaced. On failure the old file
+// is whole and SettingsSaveError says what could not be saved and why.
 void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace kestrow

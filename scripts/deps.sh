@@ -26,9 +26,15 @@ if ((${#missing[@]})); then
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# The tests type coordinates under a French locale.
-if [[ "${1:-test}" != run ]] && ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf8$'; then
-  sed -i 's/^# *\(fr_FR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen
+# The tests type coordinates under a French locale, and save a place under a
+# Persian one, whose decimal mark lies outside Latin-1.
+if [[ "${1:-test}" != run ]]; then
+  generate=false
+  for name in fr_FR fa_IR; do
+    locale -a 2>/dev/null | grep -qi "^$name\.utf8\$" && continue
+    sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" >> /etc/locale.gen
+    generate=true
+  done
+  if $generate; then locale-gen; fi
 fi

@@ -107,6 +107,21 @@ double ParseOffset(std::string_view text) {
     throw UsageError("--offset: \"" + std::string(text) + "\" is not a number of hours");
 }
 
+// The argument that getopt_long has just refused. A long option is always
+// passed over whole; a group of short options only once its last character
+// is read, so a refused character before the last leaves its group next.
+const char* RefusedArgument(int argc, char* argv[]) {
+    if (optopt != 0 && optind < argc) {
+        const std::string_view next = argv[optind];
+        const std::size_t at = next.find(static_cast<char>(optopt), 1);
+        if (next.size() > 2 && next[0] == '-' && next[1] != '-' && at != std::string_view::npos &&
+            at + 1 < next.size()) {
+            return argv[optind];
+        }
+    }
+    return argv[optind - 1];
+}
+
 std::string CheckedCoordinate(const std::string& text, Axis axis, std::string_view separator) {
     try {
         ParseCoordinate(text, axis, separator);
@@ -167,11 +182,13 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                 throw UsageError(std::string(argv[optind - 1]) + " needs a value");
             default:
                 // A printable optopt is an unknown short option, possibly
-                // inside a group; anything else is the argument just read.
-                if (optopt >= ' ') {
+                // inside a group; any other byte belongs to a character
+                // getopt cannot name, so the whole argument is named.
+                if (optopt >= ' ' && optopt < 0x7F) {
                     throw UsageError(std::string("unknown option -") + static_cast<char>(optopt));
                 }
-                throw UsageError("unknown or ambiguous option " + std::string(argv[optind - 1]));
+                throw UsageError("unknown or ambiguous option " +
+                                 std::string(RefusedArgument(argc, argv)));
         }
     }
     if (optind < argc)

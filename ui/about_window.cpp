@@ -40,6 +40,7 @@ ClickArea* MakeLinkText(QWidget* parent, const char* name, const QRect& place,
     auto* label = new ClickArea(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(place);
+    label->setTextFormat(Qt::PlainText);
     label->setText(Text(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette green = label->palette();
@@ -79,6 +80,7 @@ void AboutWindow::BuildPictures() {
 
     auto* label3 = new QLabel(Text(maker::kProgramName), this);
     label3->setObjectName(QStringLiteral("Label3"));
+    label3->setTextFormat(Qt::PlainText);
     label3->setGeometry(TwipsRect(2130, 240, 615, 375));
     label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The program's name is wider in the fallback faces than the place the
@@ -87,6 +89,7 @@ void AboutWindow::BuildPictures() {
 
     auto* label4 = new QLabel(Text(maker::kVersion), this);
     label4->setObjectName(QStringLiteral("Label4"));
+    label4->setTextFormat(Qt::PlainText);
     label4->setGeometry(TwipsRect(2160, 720, 495, 375));
     label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label4->setFont(BoldFont(9.75));

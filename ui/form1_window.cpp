@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleHints>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 
@@ -34,10 +35,19 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QFont HeadingFont() { return BoldFont(9.75); }
 
+// A tooltip is shown as rich text whenever Qt guesses it might be; a text
+// that could be taken so is escaped, so that it reads as it stands.
+QString PlainToolTip(const QString& text) {
+    if (!Qt::mightBeRichText(text)) return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
                   Qt::Alignment alignment) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);  // what the program writes there is never markup
     label->setGeometry(place);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setWordWrap(true);
@@ -237,7 +247,7 @@ void Form1Window::SetLabelText(Form1Label label, const std::string& text) {
 }
 
 void Form1Window::SetToolTip(Form1Label label, const std::string& text) {
-    LabelFor(label)->setToolTip(Text(text));
+    LabelFor(label)->setToolTip(PlainToolTip(Text(text)));
 }
 
 void Form1Window::SetCaption(const std::string& caption) { setWindowTitle(Text(caption)); }
@@ -389,6 +399,8 @@ void Form1Window::ShowMessage(const std::string& text) {
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kestrow – Erreur / Error"),
                                 Text(text), QMessageBox::Ok);
     box->setObjectName(QStringLiteral("Message"));
+    // The message may quote the settings file: never markup.
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->setWindowIcon(SunIcon());

@@ -118,7 +118,8 @@ public:
 
 class FixedLocale final : public UserLocale {
 public:
-    explicit FixedLocale(char separator) : separator_(separator) {}
+    explicit FixedLocale(std::string separator) : separator_(std::move(separator)) {}
+    explicit FixedLocale(char separator) : FixedLocale(std::string(1, separator)) {}
     std::string NumberText(double) const override { return std::string("0") + separator_ + "5"; }
     std::string ShortDate(int year, int month, int day) const override {
         char text[32];
@@ -127,7 +128,7 @@ public:
     }
 
 private:
-    char separator_;
+    std::string separator_;
 };
 
 }  // namespace kestrow::testing

@@ -28,11 +28,11 @@ protected:
         folder_ = mkdtemp(pattern.data());
         path_ = folder_ / "Kestrow.dat";
         clock_.Set(2013, 1, 2, 10, 0, 0, 1);
-        Make(',');
+        Make(",");
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    void Make(char separator) {
+    void Make(const std::string& separator) {
         locale_ = std::make_unique<FixedLocale>(separator);
         view_ = std::make_unique<FakeForm1View>();
         errors_.str("");
@@ -135,6 +135,41 @@ TEST_F(Form1Test, SaveThenCloseWritesTheExactBytes) {
     EXPECT_TRUE(view_->messages.empty());
 }
 
+// Whatever the locale's decimal mark, a saved place reads back: a mark that
+// the file's code page cannot hold is stored as a point.
+struct MarkCase {
+    const char* separator;
+    const char* typed;
+    const char* record;
+};
+
+class Form1DecimalMarks : public Form1Test, public ::testing::WithParamInterface<MarkCase> {};
+
+TEST_P(Form1DecimalMarks, SavedPlaceReadsBack) {
+    const auto& c = GetParam();
+    Make(c.separator);
+    form_->Form_Load();
+    form_->Setup_Click();
+    view_->SetBoxText(kLat, "35.7");
+    view_->SetBoxText(kLon, "51.4");
+    EXPECT_EQ(view_->boxes[kLat], c.typed);
+    form_->CommandSauve_Click();
+    form_->Form_Unload();
+    EXPECT_EQ(FileBytes(), c.record);
+    Make(c.separator);
+    form_->Form_Load();
+    EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
+    EXPECT_EQ(view_->boxes[kLat], c.typed);
+    ExpectLabels(Expected("35.7", "51.4"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, Form1DecimalMarks,
+    ::testing::Values(MarkCase{",", "35,7", "\"35,7\",\"51,4\",2400,4800\r\n"},
+                      MarkCase{".", "35.7", "\"35.7\",\"51.4\",2400,4800\r\n"},
+                      MarkCase{"\u00B7", "35\u00B7" "7", "\"35\xB7" "7\",\"51\xB7" "4\",2400,4800\r\n"},
+                      MarkCase{"\u066B", "35\u066B" "7", "\"35.7\",\"51.4\",2400,4800\r\n"}));
+
 TEST_F(Form1Test, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
     form_->Form_Load();
     form_->Setup_Click();
@@ -159,7 +194,7 @@ TEST_F(Form1Test, TypingAPointUnderACommaLocaleShowsAComma) {
 }
 
 TEST_F(Form1Test, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
-    Make('.');
+    Make(".");
     form_->Form_Load();
     view_->maxDepth = 0;
     view_->SetBoxText(kLat, "12.5");
@@ -293,17 +328,46 @@ INSTANTIATE_TEST_SUITE_P(
                    "Longitude \"2,3,5\" is not a number. The place was not saved."}));
 
 TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
-    Form1 lost(*view_, clock_, *locale_, errors_, folder_ / "missing" / "Kestrow.dat");
+    const fs::path lostPath = folder_ / "missing" / "Kestrow.dat";
+    Form1 lost(*view_, clock_, *locale_, errors_, lostPath);
     view_->Attach(lost);
     lost.Form_Load();
     lost.Setup_Click();
+    view_->SetBoxText(kLat, "48.85");
+    view_->SetBoxText(kLon, "2.35");
     lost.CommandSauve_Click();
-    ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("could not be saved"), std::string::npos)
-        << view_->messages[0];
+    const std::string failure = "The place could not be saved to \"" + lostPath.string() +
+                                "\": No such file or directory";
+    ASSERT_EQ(view_->messages, std::vector<std::string>{failure});
     EXPECT_EQ(view_->height, Form1::kExpandedHeight);
-    lost.Form_Unload();  // closing still closes
-    EXPECT_EQ(view_->messages.size(), 2u);
+    // The place is not kept, but the almanac is of use for it all the same.
+    ExpectLabels(Expected("48.85", "2.35"));
+    lost.Timer1_Timer();
+    ExpectLabels(Expected("48.85", "2.35"));
+    lost.Form_Unload();  // closing still closes, and says again that it could not save
+    EXPECT_EQ(view_->messages, std::vector<std::string>(2, failure));
+}
+
+// Beyond the calendar, at start as at each tick: told once, the labels keep
+// their design texts, and the place is still read, so closing keeps it.
+TEST_F(Form1Test, AClockOutsideTheCalendarIsToldOnce) {
+    // The system clock's own reading of an instant in the year 10047.
+    struct FarClock final : Clock {
+        ClockReading Read() const override { return ReadingAt(254'900'000'000); }
+    } farClock;
+    WriteFile("\"48.85\",\"2.35\",600,975\r\n");
+    Form1 late(*view_, farClock, *locale_, errors_, path_);
+    view_->Attach(late);
+    late.Form_Load();
+    ASSERT_EQ(view_->messages.size(), 1u);
+    EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos) << view_->messages[0];
+    EXPECT_TRUE(view_->labels.empty());
+    EXPECT_EQ(view_->caption, "Kestrow");
+    EXPECT_EQ(view_->boxes[kLat], "48,85");
+    late.Timer1_Timer();
+    EXPECT_EQ(view_->messages.size(), 1u);
+    late.Form_Unload();
+    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
 }
 
 TEST_F(Form1Test, AFailureIsShownOnceWhileItPersists) {

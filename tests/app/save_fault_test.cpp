@@ -109,6 +109,10 @@ int SaveExpectingFailure(const fs::path& path, std::string& message) {
     }
 }
 
+std::string SaveFailure(const fs::path& path, const std::string& why) {
+    return "The place could not be saved to \"" + path.string() + "\": " + why;
+}
+
 std::string Contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -145,12 +149,28 @@ class SaveFaultTest : public testing::Test {
     fs::path path_;
 };
 
+// Saved under its plain name, as the window does: the message gives the full
+// path, so that the user knows which folder is meant.
 TEST_F(SaveFaultTest, FolderWithoutWriteAccess) {
+    const ChildResult result = RunInChild([&](std::string& message) {
+        if (!DropToNobody(path_) || ::chdir(folder_.c_str()) != 0) return kCannotDrop;
+        return SaveExpectingFailure(kSettingsFileName, message);
+    });
+    ASSERT_EQ(result.code, kExpectedError) << result.message;
+    EXPECT_EQ(result.message, SaveFailure(path_, "Permission denied"));
+    ExpectOldFileWhole();
+}
+
+// The folder is the user's, so the rename alone would go through.
+TEST_F(SaveFaultTest, WriteProtectedFileOfTheUser) {
+    ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chown(path_.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(path_.c_str(), 0444), 0);
     const ChildResult result = RunInChild([&](std::string& message) {
         return DropToNobody(path_) ? SaveExpectingFailure(path_, message) : kCannotDrop;
     });
     ASSERT_EQ(result.code, kExpectedError) << result.message;
-    EXPECT_EQ(result.message, "The place could not be saved to \"Kestrow.dat\": Permission denied");
+    EXPECT_EQ(result.message, SaveFailure(path_, "Permission denied"));
     ExpectOldFileWhole();
 }
 
@@ -167,7 +187,7 @@ TEST_F(SaveFaultTest, FileWithoutReadPermission) {
         }
     });
     ASSERT_EQ(result.code, kExpectedError) << result.message;
-    EXPECT_EQ(result.message, "\"Kestrow.dat\" could not be read: Permission denied");
+    EXPECT_EQ(result.message, "\"" + path_.string() + "\" could not be read: Permission denied");
     ExpectOldFileWhole();
 }
 
@@ -180,7 +200,7 @@ TEST_F(SaveFaultTest, NameTakenByAFolder) {
         }
         std::string message;
         EXPECT_EQ(SaveExpectingFailure(path_, message), kExpectedError);
-        EXPECT_EQ(message, "The place could not be saved to \"Kestrow.dat\": it is a folder");
+        EXPECT_EQ(message, SaveFailure(path_, "it is a folder"));
         EXPECT_TRUE(fs::is_directory(path_));
         EXPECT_EQ(Names(folder_), std::vector<std::string>{"Kestrow.dat"});
         if (!empty) {
@@ -219,8 +239,7 @@ TEST_F(SaveFaultTest, DiskFull) {
         GTEST_SKIP() << "cannot mount a small file system here";
     }
     ASSERT_EQ(result.code, kExpectedError) << result.message;
-    EXPECT_EQ(result.message,
-              "The place could not be saved to \"Kestrow.dat\": No space left on device");
+    EXPECT_EQ(result.message, SaveFailure(path_, "No space left on device"));
     ExpectOldFileWhole();
 }
 
@@ -234,7 +253,7 @@ TEST_F(SaveFaultTest, WriteCutShortByAFileSizeLimit) {
         return SaveExpectingFailure(path_, message);
     });
     ASSERT_EQ(result.code, kExpectedError) << result.message;
-    EXPECT_EQ(result.message, "The place could not be saved to \"Kestrow.dat\": File too large");
+    EXPECT_EQ(result.message, SaveFailure(path_, "File too large"));
     ExpectOldFileWhole();
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <streambuf>
@@ -406,7 +407,7 @@ TEST_F(SettingsFileOnDisk, MissingFileIsToldApart) {
         FAIL() << "opened a missing file";
     } catch (const SettingsOpenError& error) {
         EXPECT_TRUE(error.missing());
-        EXPECT_NE(std::string(error.what()).find("\"Kestrow.dat\""), std::string::npos);
+        EXPECT_EQ(error.what(), "\"" + path_.string() + "\" was not found");
     }
 }
 
@@ -417,13 +418,41 @@ TEST_F(SettingsFileOnDisk, FolderIsNotMissing) {
         FAIL() << "opened a folder";
     } catch (const SettingsOpenError& error) {
         EXPECT_FALSE(error.missing());
-        EXPECT_STREQ(error.what(), "\"Kestrow.dat\" could not be read: it is a folder");
+        EXPECT_EQ(error.what(), "\"" + path_.string() + "\" could not be read: it is a folder");
+    }
+}
+
+// Files that are there but not read: told apart from a missing one, so
+// that the window keeps them rather than saving over them.
+TEST_F(SettingsFileOnDisk, UnreadableKindsAreNotMissing) {
+    const struct {
+        std::function<void(const fs::path&)> make;
+        std::string why;
+    } cases[] = {
+        {[](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "it is not an ordinary file"},
+        {[](const fs::path& p) {
+             std::ofstream{p}.close();
+             fs::resize_file(p, kMaxSettingsFileBytes + 1);
+         },
+         "it is larger than " + std::to_string(kMaxSettingsFileBytes) + " bytes"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(path_);
+        c.make(path_);
+        try {
+            OpenSettingsForReading(path_);
+            ADD_FAILURE() << "read " << c.why;
+        } catch (const SettingsOpenError& error) {
+            EXPECT_FALSE(error.missing());
+            EXPECT_EQ(error.what(), "\"" + path_.string() + "\" could not be read: " + c.why);
+        }
     }
 }
 
 TEST_F(SettingsFileOnDisk, SaveThenReadGivesTheRecord) {
     SaveSettingsFile(path_, FullRecord("48,85", "2,35", 600, 975));
-    std::ifstream in = OpenSettingsForReading(path_);
+    std::istringstream in = OpenSettingsForReading(path_);
     const ReadOutcome outcome = ReadAll(in);
     EXPECT_FALSE(outcome.failed) << outcome.message;
     EXPECT_EQ(outcome.fields.latitude, "48,85");
@@ -445,6 +474,61 @@ TEST_F(SettingsFileOnDisk, SaveKeepsThePermissionsOfTheOldFile) {
     ASSERT_EQ(::stat(path_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
+
+// Settings kept elsewhere and linked: the save replaces the file the links
+// lead to, within that file's folder, and the links stay as they were.
+struct LinkCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link, then what it holds
+    const char* target;
+    bool targetExists;
+};
+
+std::ostream& operator<<(std::ostream& out, const LinkCase& c) { return out << c.name; }
+
+class SettingsSaveThroughLinks : public SettingsFileOnDisk,
+                                 public testing::WithParamInterface<LinkCase> {};
+
+TEST_P(SettingsSaveThroughLinks, ReplaceTheFileTheyLeadTo) {
+    const LinkCase& c = GetParam();
+    fs::create_directories(folder_ / "dotfiles" / "kestrow");
+    const fs::path target = folder_ / c.target;
+    if (c.targetExists) {
+        std::ofstream(target) << "old";
+        ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+    }
+    for (const auto& [link, holds] : c.links) {
+        fs::create_symlink(holds == "ABSOLUTE" ? target : fs::path(holds), folder_ / link);
+    }
+    SaveSettingsFile(path_, ShortRecord("1", "2"));
+    for (const auto& [link, holds] : c.links) {
+        EXPECT_TRUE(fs::is_symlink(folder_ / link)) << link;
+    }
+    std::ifstream in(target, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\"1\",\"2\"\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    if (c.targetExists) {
+        EXPECT_EQ(info.st_mode & 07777, 0604u);
+    }
+    // Nothing left beside the target or the links.
+    EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, SettingsSaveThroughLinks,
+    testing::Values(
+        LinkCase{"RelativeIntoAFolder", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat", true},
+        LinkCase{"ChainOfRelativeAndAbsolute",
+                 {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "ABSOLUTE"}},
+                 "dotfiles/kestrow/settings.dat", true},
+        LinkCase{"ChainRelativeToEachLinksFolder",
+                 {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat", true},
+        LinkCase{"ToAFileNotYetMade", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat", false}),
+    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFileOnDisk, NewFileFollowsTheUmask) {
     const mode_t previous = ::umask(027);

@@ -14,11 +14,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleHints>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 #include <sstream>
 
+#include "app/almanac_display.h"
 #include "app/clock.h"
 #include "ui/qt_user_locale.h"
 #include "ui_test_support.h"
@@ -63,6 +65,9 @@ class Form1WindowTest : public QObject {
     void programWrites_data();
     void programWrites();
 
+    void persianPlaceReadsBack();
+    void outsideTextIsShownLiterally_data();
+    void outsideTextIsShownLiterally();
     void messagesDoNotStack();
     void messageWhileClosingOutlivesTheWindow();
     void closingUnloadsAboutAndSaves();
@@ -514,6 +519,68 @@ void Form1WindowTest::programWrites() {
     QCOMPARE(spy.count(), changes);
     QCOMPARE(latitude->text(), shown);
     QCOMPARE(view.BoxText(Form1Box::Latitude), shown.toStdString());
+}
+
+// Qt's Persian decimal mark, U+066B, has no place in the file's code page.
+void Form1WindowTest::persianPlaceReadsBack() {
+    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    for (const auto& [name, keys] : {std::pair{"TextLatitude", "35.7"}, {"TextLongitude", "51.4"}}) {
+        auto* box = Find<QLineEdit>(name);
+        box->clear();
+        box->setFocus();
+        QTest::keyClicks(box, QString::fromLatin1(keys));
+    }
+    QCOMPARE(Find<QLineEdit>("TextLatitude")->text(), QStringLiteral("35\u066B" "7"));
+    Find<QPushButton>("CommandSauve")->click();
+    QVERIFY(window_->close());
+    window_.reset();
+
+    window_ = MakeWindow();
+    QCOMPARE(Find<QLineEdit>("TextLongitude")->text(), QStringLiteral("51\u066B" "4"));
+    const kestrow::ClockReading now = clock_.Read();
+    const kestrow::AlmanacTexts expected = kestrow::ComputeAlmanacTexts(
+        {"35.7", "51.4", "."}, kestrow::ReadToday(now), kestrow::ComputeUtcOffset(now).tu);
+    QCOMPARE(Find<QLabel>("Label_Lever")->text().toStdString(), expected.sunrise);
+    QCOMPARE(Find<QLabel>("Label_duree")->text().toStdString(), expected.length);
+    QVERIFY(errors_.str().empty());
+}
+
+// Text from the file, the user or the system is shown as it stands, never
+// taken for markup: an image in it would be loaded, from any file.
+void Form1WindowTest::outsideTextIsShownLiterally_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("image") << "Latitude \"<img src=/nonexistent.png>\" is not a number.";
+    QTest::newRow("heading") << "<h1>Kestrow</h1>";
+    QTest::newRow("entity") << "&lt;b&gt; &amp;";
+    QTest::newRow("plain") << "Sunrise 07/12/2026";
+}
+
+void Form1WindowTest::outsideTextIsShownLiterally() {
+    QFETCH(QString, text);
+    window_ = MakeWindow();
+    kestrow::Form1View& view = *window_;
+    view.ShowMessage(text.toStdString());
+    view.SetLabelText(kestrow::Form1Label::Lever, text.toStdString());
+    view.SetToolTip(kestrow::Form1Label::Lever, text.toStdString());
+
+    QMessageBox* message = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(top); box != nullptr) message = box;
+    }
+    QVERIFY(message != nullptr);
+    QCOMPARE(message->textFormat(), Qt::PlainText);
+    QCOMPARE(message->text(), text);
+    auto* lever = Find<QLabel>("Label_Lever");
+    QCOMPARE(lever->textFormat(), Qt::PlainText);
+    QCOMPARE(lever->text(), text);
+    // A tooltip is rich text whenever Qt guesses so; either way it must read as the text.
+    const QString tip = lever->toolTip();
+    QTextDocument shown;
+    shown.setHtml(tip);
+    QCOMPARE(Qt::mightBeRichText(tip) ? shown.toPlainText() : tip, text);
 }
 
 void Form1WindowTest::messagesDoNotStack() {
