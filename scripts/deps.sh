@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake g++ make qt6-base-dev libgl-dev)
 run=(fonts-dejavu-core fonts-dejavu-extra)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils evilwm locales tzdata
-      clang libclang-rt-14-dev valgrind)
+      clang libclang-rt-14-dev valgrind fonts-noto-core fonts-liberation2 fonts-urw-base35)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
 
 case "${1:-test}" in

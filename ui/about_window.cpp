@@ -7,6 +7,7 @@
 #include "app/about_links.h"
 #include "artwork.h"
 #include "click_area.h"
+#include "contrast.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -24,6 +25,7 @@ void SetUnderline(QLabel* label, bool on) {
 }
 
 const QColor kLinkGreen(0, 128, 0);
+constexpr double kLinkContrast = 4.5;  // what a dark scheme has to reach
 
 // A link area: the pointer turns into the hand over it.
 ClickArea* MakeLinkArea(QWidget* parent, const char* name, const QRect& place) {
@@ -42,9 +44,7 @@ ClickArea* MakeLinkText(QWidget* parent, const char* name, const QRect& place,
     label->setGeometry(place);
     label->setText(Text(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette green = label->palette();
-    green.setColor(QPalette::WindowText, kLinkGreen);
-    label->setPalette(green);
+    SetDesignedTextColour(label, kLinkGreen, kLinkContrast);
     return label;
 }
 
@@ -83,7 +83,7 @@ void AboutWindow::BuildPictures() {
     label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The program's name is wider in the fallback faces than the place the
     // layout gives it: shrink it rather than cut its first letter.
-    label3->setFont(FittedFont(BoldFont(8.25), label3->text(), label3->width()));
+    label3->setFont(FittedFont(BoldFont(8.25), {label3->text()}, label3->size()));
 
     auto* label4 = new QLabel(Text(maker::kVersion), this);
     label4->setObjectName(QStringLiteral("Label4"));
@@ -141,6 +141,12 @@ void AboutWindow::BuildButtons() {
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setGeometry(TwipsRect(1200, 3240, 855, 375));
     connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::changeEvent(QEvent* event) {
+    // A new colour scheme, light or dark: the links' green follows it.
+    if (event->type() == QEvent::PaletteChange) ApplyDesignedTextColours(this);
+    QWidget::changeEvent(event);
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -71,7 +71,6 @@ class Form1Window : public QMainWindow, public Form1View {
     void ApplyOuterHeight();
     void SetCaretBlinking(bool on);
     void KeepAskedPlace();
-    void ApplyGreyText();
     QLabel* LabelFor(Form1Label label) const;
     QLineEdit* BoxFor(Form1Box box) const;
 

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "app/clock.h"
+#include "ui/contrast.h"
 #include "ui/form1_window.h"
 #include "ui/qt_user_locale.h"
 #include "ui_test_support.h"
@@ -32,6 +33,9 @@ class AboutWindowTest : public QObject {
     void controlPlaces();
     void windowFrame();
     void texts();
+    void textsFit_data();
+    void textsFit();
+    void darkScheme();
     void handCursor();
     void underlines_data();
     void underlines();
@@ -151,6 +155,57 @@ void AboutWindowTest::texts() {
     QCOMPARE(Label("Image2")->pixmap().size(), QSize(150, 35));
     QCOMPARE(Label("Image1")->pixmap().size(), QSize(32, 32));
     QCOMPARE(Label("PictureDon")->pixmap().size(), QSize(57, 25));
+}
+
+void AboutWindowTest::textsFit_data() {
+    QTest::addColumn<bool>("underlined");
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) {
+        QTest::newRow(name) << false;
+    }
+    QTest::newRow("Label1 underlined") << true;
+    QTest::newRow("Label2 underlined") << true;
+}
+
+// With the fonts at hand, at any scale, each text shows whole in its place.
+void AboutWindowTest::textsFit() {
+    QFETCH(bool, underlined);
+    Open();
+    const QByteArray name = QByteArray(QTest::currentDataTag()).split(' ').first();
+    auto* label = Label(name.constData());
+    QVERIFY(label != nullptr);
+    QFont font = label->font();
+    font.setUnderline(underlined);
+    label->setFont(font);
+    const QString fault = kestrow::ui::test::TextLeavesItsBox(label);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    if (qEnvironmentVariableIsSet("KESTROW_EXPECTED_FACE")) {
+        const QString face = QFontInfo(label->font()).family();
+        QVERIFY2(face.startsWith(qEnvironmentVariable("KESTROW_EXPECTED_FACE")), qPrintable(face));
+    }
+}
+
+// The links' green on a light scheme; a green readable on the dark scheme the
+// user switches to while the window is open, and the designed one again after.
+void AboutWindowTest::darkScheme() {
+    Open();
+    const QColor green(0, 128, 0);
+    for (const char* link : {"Label1", "Label2"}) {
+        QCOMPARE(Label(link)->palette().color(QPalette::WindowText), green);
+    }
+    {
+        kestrow::ui::test::DarkScheme dark;
+        for (const char* link : {"Label1", "Label2"}) {
+            const QColor shown = Label(link)->palette().color(QPalette::WindowText);
+            const QColor background(kestrow::ui::test::BackgroundOf(Label(link)->grab().toImage()));
+            const double contrast = kestrow::ui::ContrastRatio(shown, background);
+            QVERIFY2(contrast >= 4.5 && contrast < 4.7,
+                     qPrintable(QString::number(contrast) + shown.name() + background.name()));
+            QCOMPARE(shown.hslHue(), green.hslHue());
+        }
+    }
+    for (const char* link : {"Label1", "Label2"}) {
+        QTRY_COMPARE(Label(link)->palette().color(QPalette::WindowText), green);
+    }
 }
 
 void AboutWindowTest::handCursor() {
