@@ -3,7 +3,7 @@
 # Usage: deps.sh run|test|bench
 set -euo pipefail
 
-build=(cmake g++ make qt6-base-dev libgl-dev)
+build=(cmake g++ make qt6-base-dev qt6-svg-dev libgl-dev)
 run=(fonts-dejavu-core fonts-dejavu-extra)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils evilwm locales tzdata
       clang libclang-rt-14-dev valgrind fonts-noto-core fonts-liberation2 fonts-urw-base35)

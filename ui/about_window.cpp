@@ -75,7 +75,7 @@ void AboutWindow::BuildPictures() {
     picture1->setGeometry(TwipsRect(480, 120, 1575, 1095));
     picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture1->setPixmap(Photograph());
+    picture1->setPixmap(Photograph(devicePixelRatioF()));
 
     auto* label3 = new QLabel(Text(maker::kProgramName), this);
     label3->setObjectName(QStringLiteral("Label3"));
@@ -99,7 +99,7 @@ void AboutWindow::BuildSiteLink() {
     image2_->setObjectName(QStringLiteral("Image2"));
     image2_->setGeometry(TwipsRect(0, 0, 2250, 525));
     image2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image2_->setPixmap(Banner());
+    image2_->setPixmap(Banner(devicePixelRatioF()));
     // The banner belongs to the site link: moves and clicks over it are the link's.
     image2_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -117,7 +117,7 @@ void AboutWindow::BuildMailLink() {
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setGeometry(TwipsRect(0, 120, 480, 480));
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image1_->setPixmap(MailIcon());
+    image1_->setPixmap(MailIcon(devicePixelRatioF()));
 
     label1_ = MakeLinkText(mail_, "Label1", TwipsRect(600, 240, 2175, 255), maker::kMailText);
 
@@ -133,7 +133,7 @@ void AboutWindow::BuildButtons() {
     pictureDon_->setObjectName(QStringLiteral("PictureDon"));
     pictureDon_->setGeometry(TwipsRect(120, 3000, 855, 375));
     pictureDon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pictureDon_->setPixmap(DonationButton());
+    pictureDon_->setPixmap(DonationButton(devicePixelRatioF()));
     pictureDon_->setCursor(HandCursor());
     connect(pictureDon_, &ClickArea::clicked, this, &AboutWindow::PictureDon_Click);
 

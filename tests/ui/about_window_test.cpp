@@ -33,6 +33,8 @@ class AboutWindowTest : public QObject {
     void controlPlaces();
     void windowFrame();
     void texts();
+    void pictures_data();
+    void pictures();
     void textsFit_data();
     void textsFit();
     void darkScheme();
@@ -150,11 +152,34 @@ void AboutWindowTest::texts() {
         QVERIFY(!Label(link)->font().underline());
         QVERIFY(!Label(link)->text().isEmpty());
     }
-    // Pictures at their own sizes.
-    QCOMPARE(Label("Picture1")->pixmap().size(), QSize(100, 67));
-    QCOMPARE(Label("Image2")->pixmap().size(), QSize(150, 35));
-    QCOMPARE(Label("Image1")->pixmap().size(), QSize(32, 32));
-    QCOMPARE(Label("PictureDon")->pixmap().size(), QSize(57, 25));
+}
+
+void AboutWindowTest::pictures_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("Picture1") << QSize(100, 67);
+    QTest::newRow("Image2") << QSize(150, 35);
+    QTest::newRow("Image1") << QSize(32, 32);
+    QTest::newRow("PictureDon") << QSize(57, 25);
+}
+
+// Pictures at their own sizes in the layout, drawn with every pixel of the
+// screen, so that they are as sharp on a scaled screen as on a plain one.
+void AboutWindowTest::pictures() {
+    QFETCH(QSize, size);
+    Open();
+    const QPixmap picture = Label(QTest::currentDataTag())->pixmap();
+    const qreal ratio = about_->devicePixelRatioF();
+    QCOMPARE(picture.devicePixelRatio(), ratio);
+    QCOMPARE(picture.size(), (QSizeF(size) * ratio).toSize());
+    QVERIFY(qAbs(picture.deviceIndependentSize().width() - size.width()) < 1);
+    QVERIFY(qAbs(picture.deviceIndependentSize().height() - size.height()) < 1);
+    // Drawn, not blank: more than a handful of colours.
+    const QImage image = picture.toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+    }
+    QVERIFY2(colours.size() > 3, qPrintable(QString::number(colours.size())));
 }
 
 void AboutWindowTest::textsFit_data() {
