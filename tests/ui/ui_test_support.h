@@ -98,7 +98,7 @@ class DarkScheme {
 // no ink at all, or ink on the outermost free row or column, where a text
 // cut by the label's edge or resting on its border shows. A text may start
 // at the top edge of a label with no border, and a left-aligned one at the
-// left edge.
+// left edge. Where KESTROW_EXPECTED_FACE names a face, the text must be in it.
 inline QString TextLeavesItsBox(QLabel* label) {
     const QImage image = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const int w = image.width();
@@ -141,6 +141,11 @@ inline QString TextLeavesItsBox(QLabel* label) {
                               .arg(QFontInfo(label->font()).family())
                               .arg(label->font().pointSizeF());
     if (text.isEmpty()) return QStringLiteral("no text drawn") + where;
+    // The face the run was meant for, where it names one.
+    const QString expected = qEnvironmentVariable("KESTROW_EXPECTED_FACE");
+    if (!QFontInfo(label->font()).family().startsWith(expected)) {
+        return QStringLiteral("not the face %1").arg(expected) + where;
+    }
     // Drawn from the top, a text can only rest on a border there, not be cut.
     const bool framed = label->frameWidth() > 0;
     const bool leftAligned = label->alignment() & Qt::AlignLeft;
