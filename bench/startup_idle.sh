@@ -15,7 +15,8 @@
 #   STARTUP_BUILD_DIR (default build-startup), RUNS (30), WARMUP (3),
 #   IDLE_SECONDS (180, 0 skips the idle part), SETTLE (10) and NICE (-10 for
 #   root, otherwise 0: the priority of the display and the programs, which
-#   keeps other work on a shared machine out of the start-up times) may be set.
+#   keeps other work on a shared machine out of the start-up times) may be set;
+#   FONTCONFIG_FILE, where set, is passed on to both programs.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -78,6 +79,8 @@ mkdir -p "$work/home" "$work/runtime"
 chmod 700 "$work/runtime"
 environment=(env -i "DISPLAY=$display" "HOME=$work/home" "XDG_RUNTIME_DIR=$work/runtime"
              "LANG=C.UTF-8" "PATH=/usr/bin:/bin")
+# A chosen set of fonts, where FONTCONFIG_FILE names one.
+[[ -n "${FONTCONFIG_FILE:-}" ]] && environment+=("FONTCONFIG_FILE=$FONTCONFIG_FILE")
 
 # A fresh folder for each start; kestrow's holds a full settings record
 # (Paris, window at 100, 100 pixels), as a user's would after the first save.

@@ -1,44 +1,64 @@
 #!/bin/bash
 # Takes the screenshots in this folder: the compact and expanded main window
-# and the About window, on a virtual display with no window manager.
+# and the About window, at scale 2 under a window manager with title bars,
+# once in a light and once in a dark colour scheme (files ending in -dark).
 #   docs/take_screenshots.sh build/ui/kestrow
-# Needs xvfb, xdotool and imagemagick.
+# Needs xvfb, openbox, xdotool, imagemagick and qt6-gtk-platformtheme.
 set -euo pipefail
 
 kestrow=$(realpath "${1:?usage: take_screenshots.sh /path/to/kestrow}")
 docs=$(cd "$(dirname "$0")" && pwd)
+scale=2
 
 if [ -z "${KESTROW_SHOTS_DISPLAY:-}" ]; then
-    KESTROW_SHOTS_DISPLAY=1 exec xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" "$0" "$kestrow"
+    KESTROW_SHOTS_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$kestrow"
 fi
 
 work=$(mktemp -d)
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
-# Paris, so that the almanac shows a place's real times.
-printf '"48.85","2.35",0,0\r\n' >"$work/Kestrow.dat"
-(cd "$work" && exec env LANG=fr_FR.UTF-8 "$kestrow") &
-pid=$!
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" HOME="$work"
+openbox >/dev/null 2>&1 &
+pids+=($!)
 
 window() {
     local id=
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
         sleep 0.1
     done
+    [ -n "$id" ] || { echo "take_screenshots.sh: no window $1" >&2; cat "$work/stderr.txt" >&2; exit 1; }
     echo "$id"
 }
 
-# shoot WINDOW FILE: the screen cut to the window.
+# shoot WINDOW FILE: the window with its title bar.
 shoot() {
-    sleep 0.5
-    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+    sleep 1
+    import -window "$1" -frame "$2"
 }
 
-main=$(window '^Kestrow')
-shoot "$main" "$docs/compact.png"
-xdotool mousemove --window "$main" 15 8 click 1
-shoot "$main" "$docs/expanded.png"
-xdotool mousemove --window "$main" 55 8 click 1
-about=$(window '^About Brem$')
-shoot "$about" "$docs/about.png"
+# take SUFFIX [VARIABLE=VALUE...]: the three pictures, the program started
+# with the variables given.
+take() {
+    local suffix=$1 main about pid
+    shift
+    # Paris, so that the almanac shows a place's real times.
+    printf '"48.85","2.35",1500,1500\r\n' >"$work/Kestrow.dat"
+    (cd "$work" && exec env LANG=fr_FR.UTF-8 QT_SCALE_FACTOR=$scale "$@" "$kestrow" 2>>"$work/stderr.txt") &
+    pid=$!
+    pids+=("$pid")
+    main=$(window '^Kestrow')
+    shoot "$main" "$docs/compact$suffix.png"
+    # The menu entries "Setup" and "?", at the scale's place.
+    xdotool mousemove --window "$main" $((15 * scale)) $((8 * scale)) click 1
+    shoot "$main" "$docs/expanded$suffix.png"
+    xdotool mousemove --window "$main" $((50 * scale)) $((8 * scale)) click 1
+    about=$(window '^About Brem$')
+    shoot "$about" "$docs/about$suffix.png"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+}
+
+take ""
+take -dark QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark

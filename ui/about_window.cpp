@@ -7,6 +7,7 @@
 #include "app/about_links.h"
 #include "artwork.h"
 #include "click_area.h"
+#include "contrast.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -24,6 +25,7 @@ void SetUnderline(QLabel* label, bool on) {
 }
 
 const QColor kLinkGreen(0, 128, 0);
+constexpr double kLinkContrast = 4.5;  // what a dark scheme has to reach
 
 // A link area: the pointer turns into the hand over it.
 ClickArea* MakeLinkArea(QWidget* parent, const char* name, const QRect& place) {
@@ -43,9 +45,7 @@ ClickArea* MakeLinkText(QWidget* parent, const char* name, const QRect& place,
     label->setTextFormat(Qt::PlainText);
     label->setText(Text(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette green = label->palette();
-    green.setColor(QPalette::WindowText, kLinkGreen);
-    label->setPalette(green);
+    SetDesignedTextColour(label, kLinkGreen, kLinkContrast);
     return label;
 }
 
@@ -76,7 +76,7 @@ void AboutWindow::BuildPictures() {
     picture1->setGeometry(TwipsRect(480, 120, 1575, 1095));
     picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture1->setPixmap(Photograph());
+    picture1->setPixmap(Photograph(devicePixelRatioF()));
 
     auto* label3 = new QLabel(Text(maker::kProgramName), this);
     label3->setObjectName(QStringLiteral("Label3"));
@@ -85,7 +85,7 @@ void AboutWindow::BuildPictures() {
     label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The program's name is wider in the fallback faces than the place the
     // layout gives it: shrink it rather than cut its first letter.
-    label3->setFont(FittedFont(BoldFont(8.25), label3->text(), label3->width()));
+    label3->setFont(FittedFont(BoldFont(8.25), {label3->text()}, label3->size()));
 
     auto* label4 = new QLabel(Text(maker::kVersion), this);
     label4->setObjectName(QStringLiteral("Label4"));
@@ -102,7 +102,7 @@ void AboutWindow::BuildSiteLink() {
     image2_->setObjectName(QStringLiteral("Image2"));
     image2_->setGeometry(TwipsRect(0, 0, 2250, 525));
     image2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image2_->setPixmap(Banner());
+    image2_->setPixmap(Banner(devicePixelRatioF()));
     // The banner belongs to the site link: moves and clicks over it are the link's.
     image2_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -120,7 +120,7 @@ void AboutWindow::BuildMailLink() {
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setGeometry(TwipsRect(0, 120, 480, 480));
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image1_->setPixmap(MailIcon());
+    image1_->setPixmap(MailIcon(devicePixelRatioF()));
 
     label1_ = MakeLinkText(mail_, "Label1", TwipsRect(600, 240, 2175, 255), maker::kMailText);
 
@@ -136,7 +136,7 @@ void AboutWindow::BuildButtons() {
     pictureDon_->setObjectName(QStringLiteral("PictureDon"));
     pictureDon_->setGeometry(TwipsRect(120, 3000, 855, 375));
     pictureDon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pictureDon_->setPixmap(DonationButton());
+    pictureDon_->setPixmap(DonationButton(devicePixelRatioF()));
     pictureDon_->setCursor(HandCursor());
     connect(pictureDon_, &ClickArea::clicked, this, &AboutWindow::PictureDon_Click);
 
@@ -144,6 +144,12 @@ void AboutWindow::BuildButtons() {
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setGeometry(TwipsRect(1200, 3240, 855, 375));
     connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void AboutWindow::changeEvent(QEvent* event) {
+    // A new colour scheme, light or dark: the links' green follows it.
+    if (event->type() == QEvent::PaletteChange) ApplyDesignedTextColours(this);
+    QWidget::changeEvent(event);
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -22,6 +22,7 @@ class AboutWindow : public QWidget {
     explicit AboutWindow(DesktopShell& shell, QWidget* parent = nullptr);
 
   protected:
+    void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:

@@ -1,5 +1,7 @@
 // The program's pictures, compiled into it. Each is loaded when first asked
-// for, so the About window's pictures cost nothing until it is opened.
+// for, so the About window's pictures cost nothing until it is opened. Those
+// are drawn from vector sources at the screen's device pixel ratio, so that
+// they stay sharp on a scaled screen while keeping their sizes in the layout.
 #pragma once
 
 #include <QCursor>
@@ -9,10 +11,11 @@
 namespace kestrow::ui {
 
 QIcon SunIcon();           // 16 x 16, both windows' icon
-QPixmap Photograph();      // 100 x 67
-QPixmap Banner();          // 150 x 35
-QPixmap MailIcon();        // 32 x 32, 16 colours
-QPixmap DonationButton();  // 57 x 25
+// Sizes in device-independent pixels.
+QPixmap Photograph(qreal devicePixelRatio);              // 100 x 67
+QPixmap Banner(qreal devicePixelRatio);                  // 150 x 35
+QPixmap MailIcon(qreal devicePixelRatio, int size = 32);  // 32 x 32, or 16 x 16
+QPixmap DonationButton(qreal devicePixelRatio);          // 57 x 25
 // The hand pointer over the About window's links; hot spot at the fingertip.
 QCursor HandCursor();
 

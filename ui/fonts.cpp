@@ -1,42 +1,100 @@
 #include "fonts.h"
 
-#include <QFontMetrics>
-#include <QStringList>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
 
 namespace kestrow::ui {
 namespace {
 
-QFont WithFallbacks(const QString& face, double points) {
+// Faces of about the width the layout was drawn for, as free desktops ship
+// them: the metric twin of the design's small face first, then the narrow
+// faces of the common font sets, then the broad ones. Only a face the
+// machine has is named, so the font machinery never hunts for a missing one.
+QString SansFamily() {
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* wanted : {"Liberation Sans", "Arimo", "DejaVu Sans Condensed",
+                                   "Nimbus Sans", "Noto Sans", "DejaVu Sans", "FreeSans"}) {
+            const QString name = QLatin1String(wanted);
+            if (installed.contains(name, Qt::CaseInsensitive)) return name;
+        }
+        return QString();  // none of them: the system's own sans-serif face
+    }();
+    return family;
+}
+
+QFont Sans(double points) {
     QFont font;
-    font.setFamilies({face, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
+    const QString family = SansFamily();
+    if (!family.isEmpty()) font.setFamilies({family});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     return font;
 }
 
+constexpr double kSmallestPoints = 6;
+constexpr double kStep = 0.25;
+
+// How far `font` overflows `room` with `text`: above 1 when it does not fit.
+// Top-aligned, the first line's ascent is the top of the text; below the last
+// line only the ink counts, so a face's generous descent is no overflow where
+// the text has no descender.
+double Overflow(const QFont& font, const QString& text, const QSize& room, int lines) {
+    const QFontMetricsF metrics(font);
+    const QRectF laid = metrics.boundingRect(QRectF(0, 0, room.width(), 1e6),
+                                             Qt::TextWordWrap | Qt::AlignHCenter, text);
+    const int count = std::max(1, static_cast<int>(std::lround(laid.height() / metrics.lineSpacing())));
+    const double ink = std::max(0.0, metrics.tightBoundingRect(text).bottom());
+    const double height = (count - 1) * metrics.lineSpacing() + metrics.ascent() + ink;
+    // A line that does not wrap keeps its trailing blanks.
+    const double width = lines == 1 ? std::max(laid.width(), metrics.horizontalAdvance(text))
+                                    : laid.width();
+    double overflow = std::max(width / room.width(), height / room.height());
+    if (count > lines) overflow = std::max(overflow, 1.0 + 1e-6);
+    return overflow;
+}
+
 }  // namespace
 
-QFont DefaultFont() { return WithFallbacks(QStringLiteral("MS Sans Serif"), 7.5); }
+QFont DefaultFont() { return Sans(7.5); }
 
 QFont BoldFont(double points) {
-    QFont font = WithFallbacks(QStringLiteral("MS Sans Serif"), points);
+    QFont font = Sans(points);
     font.setBold(true);
     return font;
 }
 
 QFont SmallItalicFont() {
-    QFont font = WithFallbacks(QStringLiteral("Arial"), 8.25);
+    QFont font = Sans(8.25);
     font.setItalic(true);
     font.setWeight(QFont::Normal);
     return font;
 }
 
-QFont FittedFont(QFont font, const QString& text, int width) {
-    while (QFontMetrics(font).horizontalAdvance(text) > width && font.pointSizeF() > 6) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
+QFont FittedFont(QFont font, const QStringList& texts, const QSize& room, int lines) {
+    if (room.isEmpty()) return font;
+    const auto worst = [&] {
+        double overflow = 0;
+        for (const QString& text : texts) {
+            overflow = std::max(overflow, Overflow(font, text, room, lines));
+        }
+        return overflow;
+    };
+    double overflow = worst();
+    if (overflow <= 1) return font;
+    // Text scales with its size: one jump close to the fitting size, then
+    // quarter points down, so that only a few sizes are ever opened.
+    const double start = font.pointSizeF();
+    double points = std::floor(start / overflow / kStep) * kStep;
+    while (true) {
+        points = std::max(points, kSmallestPoints);
+        font.setPointSizeF(points);
+        if (points <= kSmallestPoints || worst() <= 1) return font;
+        points -= kStep;
     }
-    return font;
 }
 
 }  // namespace kestrow::ui

@@ -1,24 +1,28 @@
-// The windows' fonts. The faces the layout was drawn with are asked for
-// first; where they are missing, narrow faces of similar width come next, so
-// that the texts still fit the fixed places of the controls.
+// The windows' fonts. The faces the layout was drawn with are seldom on a
+// free desktop, so the windows take the first of a few common faces of
+// similar width that the machine has, and shrink a text's size where even
+// that face would not fit its label.
 #pragma once
 
 #include <QFont>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace kestrow::ui {
 
-// The windows' default text: "MS Sans Serif" 7.5 pt, small enough that the
-// longest captions ("Longitude", "Ouest = negative") stay inside their
-// places in the narrow fallback faces too.
+// The windows' default text, 7.5 pt: small enough that the longest captions
+// ("Longitude", "Ouest = negative") stay inside their places.
 QFont DefaultFont();
-// "MS Sans Serif" at the given size, bold.
+// The headings' and times' face at the given size, bold.
 QFont BoldFont(double points);
-// "Arial" 8.25 pt italic, normal weight.
+// 8.25 pt italic, normal weight.
 QFont SmallItalicFont();
 
-// `font`, made smaller in quarter points where a fallback face is too wide
-// for `text` to fit `width` pixels; never below 6 pt.
-QFont FittedFont(QFont font, const QString& text, int width);
+// `font`, made smaller in steps of a quarter point where the face at hand is
+// too wide or too tall for any of `texts` to show whole in `room` (pixels),
+// laid out as a top-aligned label lays it out, wrapped at word boundaries
+// into at most `lines` lines; never below 6 pt.
+QFont FittedFont(QFont font, const QStringList& texts, const QSize& room, int lines = 1);
 
 }  // namespace kestrow::ui

@@ -19,6 +19,7 @@
 
 #include "about_window.h"
 #include "artwork.h"
+#include "contrast.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -30,6 +31,10 @@ constexpr int kClientHeight = 3315;
 
 const QColor kDarkGrey(64, 64, 64);
 const QColor kGrey(128, 128, 128);
+// What a dark scheme has to reach: plain text, and the greys that are meant
+// to step back (the change of day length, the sign hints).
+constexpr double kTextContrast = 4.5;
+constexpr double kGreyContrast = 3.0;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -51,14 +56,21 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     label->setGeometry(place);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setWordWrap(true);
+    // From the top of the box, as the layout places it: a framed label would
+    // otherwise be indented by half an "x" and its text pushed onto its
+    // bottom border.
+    label->setIndent(0);
     return label;
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
+// The label's face, smaller where it would not show `texts` whole with a
+// pixel to spare inside its box.
+QFont FontToFit(const QLabel* label, const QStringList& texts, int lines = 1) {
+    const QSize room = label->contentsRect().adjusted(1, 1, -1, -1).size();
+    return FittedFont(label->font(), texts, room, lines);
 }
+
+void FitText(QLabel* label, const QStringList& texts) { label->setFont(FontToFit(label, texts)); }
 
 void SetBoxed(QLabel* label) { label->setFrameStyle(QFrame::Box | QFrame::Plain); }
 
@@ -94,7 +106,6 @@ Form1Window::Form1Window(DesktopShell& shell, const Clock& clock, const UserLoca
     setCentralWidget(client);
     BuildBand(client);
     BuildFrame(client);
-    ApplyGreyText();
 
     const QRect designed = TwipsRect(0, 0, kClientWidth, kClientHeight);
     setFixedSize(designed.width(), menuBar()->sizeHint().height() + designed.height());
@@ -140,7 +151,7 @@ void Form1Window::BuildBand(QWidget* client) {
 
     label3_ = MakeLabel(client, "Label3", QStringLiteral("Durée"), TwipsRect(2040, 0, 495, 255),
                         Qt::AlignHCenter);
-    SetTextColour(label3_, kDarkGrey);
+    SetDesignedTextColour(label3_, kDarkGrey, kTextContrast);
 
     labelLever_ = MakeLabel(client, "Label_Lever", QStringLiteral("00 h 00"),
                             TwipsRect(120, 340, 855, 285), Qt::AlignHCenter);
@@ -154,16 +165,23 @@ void Form1Window::BuildBand(QWidget* client) {
 
     labelDuree_ = MakeLabel(client, "Label_duree", QStringLiteral("00 h 00"),
                             TwipsRect(1920, 240, 735, 320), Qt::AlignHCenter);
-    SetTextColour(labelDuree_, kDarkGrey);
+    SetDesignedTextColour(labelDuree_, kDarkGrey, kTextContrast);
     SetBoxed(labelDuree_);
 
     // Made after Label_duree, so it is drawn over that label's lower edge.
     label4_ = MakeLabel(client, "Label4", QStringLiteral("Label4"), TwipsRect(1920, 480, 735, 255),
                         Qt::AlignHCenter);
     label4_->setFont(SmallItalicFont());
-    SetTextColour(label4_, kGrey);
+    SetDesignedTextColour(label4_, kGrey, kGreyContrast);
     SetBoxed(label4_);
     label4_->setToolTip(QStringLiteral("Ce jour/ today"));
+
+    const QStringList times{QStringLiteral("00 h 00")};
+    FitText(label1_, {label1_->text()});
+    FitText(label2_, {label2_->text()});
+    FitText(label3_, {label3_->text()});
+    for (QLabel* value : {labelLever_, labelCoucher_, labelDuree_}) FitText(value, times);
+    FitText(label4_, {QStringLiteral("+ 59 s"), QStringLiteral("- 59 mn")});
 }
 
 void Form1Window::BuildFrame(QWidget* client) {
@@ -179,14 +197,21 @@ void Form1Window::BuildFrame(QWidget* client) {
     textLongitude_ = MakeBox(frame1_, "TextLongitude", QStringLiteral("000,00"),
                              TwipsRect(960, 360, 735, 285), 7, QStringLiteral("Long"));
 
-    MakeLabel(frame1_, "LabelLatitude", QStringLiteral("Latitude"), TwipsRect(120, 720, 735, 255),
-              Qt::AlignHCenter);
-    MakeLabel(frame1_, "Labellongitude", QStringLiteral("Longitude"), TwipsRect(960, 720, 735, 255),
-              Qt::AlignHCenter);
+    QLabel* labelLatitude = MakeLabel(frame1_, "LabelLatitude", QStringLiteral("Latitude"),
+                                      TwipsRect(120, 720, 735, 255), Qt::AlignHCenter);
+    QLabel* labelLongitude = MakeLabel(frame1_, "Labellongitude", QStringLiteral("Longitude"),
+                                       TwipsRect(960, 720, 735, 255), Qt::AlignHCenter);
     label5_ = MakeLabel(frame1_, "Label5", QStringLiteral("Sud = negative"),
                         TwipsRect(120, 960, 735, 375), Qt::AlignHCenter);
     label6_ = MakeLabel(frame1_, "Label6", QStringLiteral("Ouest = negative"),
                         TwipsRect(960, 960, 735, 375), Qt::AlignHCenter);
+    // The palette's disabled-text colour, so that the hints follow the scheme.
+    for (QLabel* hint : {label5_, label6_}) SetDesignedTextColour(hint, QColor(), kGreyContrast);
+    // Both captions and both hints share a size, the one the longest needs.
+    const QFont caption = FontToFit(labelLongitude, {labelLatitude->text(), labelLongitude->text()});
+    for (QLabel* label : {labelLatitude, labelLongitude}) label->setFont(caption);
+    const QFont hint = FontToFit(label6_, {label5_->text(), label6_->text()}, 2);
+    for (QLabel* label : {label5_, label6_}) label->setFont(hint);
 
     // Only the two boxes and the button take the keyboard focus, in this order.
     setTabOrder(textLatitude_, commandSauve_);
@@ -203,19 +228,6 @@ void Form1Window::ConnectLogic() {
     connect(textLatitude_, &QLineEdit::textChanged, this, [this] { logic_.TextLatitude_Change(); });
     connect(textLongitude_, &QLineEdit::textChanged, this,
             [this] { logic_.TextLongitude_Change(); });
-}
-
-void Form1Window::ApplyGreyText() {
-    // The palette's disabled-text colour, taken afresh whenever the palette
-    // changes so that the hints follow the user's colour scheme.
-    const QColor grey = palette().color(QPalette::Disabled, QPalette::WindowText);
-    for (QLabel* label : {label5_, label6_}) {
-        QPalette own = label->palette();
-        own.setColor(QPalette::Active, QPalette::WindowText, grey);
-        own.setColor(QPalette::Inactive, QPalette::WindowText, grey);
-        own.setColor(QPalette::Disabled, QPalette::WindowText, grey);
-        label->setPalette(own);
-    }
 }
 
 QLabel* Form1Window::LabelFor(Form1Label label) const {
@@ -422,7 +434,8 @@ void Form1Window::closeEvent(QCloseEvent* event) {
 }
 
 void Form1Window::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) ApplyGreyText();
+    // A new colour scheme, light or dark: the colours of the texts follow it.
+    if (event->type() == QEvent::PaletteChange) ApplyDesignedTextColours(this);
     QMainWindow::changeEvent(event);
 }
 

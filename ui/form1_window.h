@@ -73,7 +73,6 @@ class Form1Window : public QMainWindow, public Form1View {
     void SetCaretBlinking(bool on);
     void KeepAskedPlace();
     void KeepOnScreen();
-    void ApplyGreyText();
     QLabel* LabelFor(Form1Label label) const;
     QLineEdit* BoxFor(Form1Box box) const;
 

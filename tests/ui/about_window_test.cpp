@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "app/clock.h"
+#include "ui/contrast.h"
 #include "ui/form1_window.h"
 #include "ui/qt_user_locale.h"
 #include "ui_test_support.h"
@@ -32,6 +33,11 @@ class AboutWindowTest : public QObject {
     void controlPlaces();
     void windowFrame();
     void texts();
+    void pictures_data();
+    void pictures();
+    void textsFit_data();
+    void textsFit();
+    void darkScheme();
     void handCursor();
     void underlines_data();
     void underlines();
@@ -146,11 +152,81 @@ void AboutWindowTest::texts() {
         QVERIFY(!Label(link)->font().underline());
         QVERIFY(!Label(link)->text().isEmpty());
     }
-    // Pictures at their own sizes.
-    QCOMPARE(Label("Picture1")->pixmap().size(), QSize(100, 67));
-    QCOMPARE(Label("Image2")->pixmap().size(), QSize(150, 35));
-    QCOMPARE(Label("Image1")->pixmap().size(), QSize(32, 32));
-    QCOMPARE(Label("PictureDon")->pixmap().size(), QSize(57, 25));
+}
+
+void AboutWindowTest::pictures_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("Picture1") << QSize(100, 67);
+    QTest::newRow("Image2") << QSize(150, 35);
+    QTest::newRow("Image1") << QSize(32, 32);
+    QTest::newRow("PictureDon") << QSize(57, 25);
+}
+
+// Pictures at their own sizes in the layout, drawn with every pixel of the
+// screen, so that they are as sharp on a scaled screen as on a plain one.
+void AboutWindowTest::pictures() {
+    QFETCH(QSize, size);
+    Open();
+    const QPixmap picture = Label(QTest::currentDataTag())->pixmap();
+    const qreal ratio = about_->devicePixelRatioF();
+    QCOMPARE(picture.devicePixelRatio(), ratio);
+    QCOMPARE(picture.size(), (QSizeF(size) * ratio).toSize());
+    QVERIFY(qAbs(picture.deviceIndependentSize().width() - size.width()) < 1);
+    QVERIFY(qAbs(picture.deviceIndependentSize().height() - size.height()) < 1);
+    // Drawn, not blank: more than a handful of colours.
+    const QImage image = picture.toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+    }
+    QVERIFY2(colours.size() > 3, qPrintable(QString::number(colours.size())));
+}
+
+void AboutWindowTest::textsFit_data() {
+    QTest::addColumn<bool>("underlined");
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) {
+        QTest::newRow(name) << false;
+    }
+    QTest::newRow("Label1 underlined") << true;
+    QTest::newRow("Label2 underlined") << true;
+}
+
+// With the fonts at hand, at any scale, each text shows whole in its place.
+void AboutWindowTest::textsFit() {
+    QFETCH(bool, underlined);
+    Open();
+    const QByteArray name = QByteArray(QTest::currentDataTag()).split(' ').first();
+    auto* label = Label(name.constData());
+    QVERIFY(label != nullptr);
+    QFont font = label->font();
+    font.setUnderline(underlined);
+    label->setFont(font);
+    const QString fault = kestrow::ui::test::TextLeavesItsBox(label);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+// The links' green on a light scheme; a green readable on the dark scheme the
+// user switches to while the window is open, and the designed one again after.
+void AboutWindowTest::darkScheme() {
+    Open();
+    const QColor green(0, 128, 0);
+    for (const char* link : {"Label1", "Label2"}) {
+        QCOMPARE(Label(link)->palette().color(QPalette::WindowText), green);
+    }
+    {
+        kestrow::ui::test::DarkScheme dark;
+        for (const char* link : {"Label1", "Label2"}) {
+            const QColor shown = Label(link)->palette().color(QPalette::WindowText);
+            const QColor background(kestrow::ui::test::BackgroundOf(Label(link)->grab().toImage()));
+            const double contrast = kestrow::ui::ContrastRatio(shown, background);
+            QVERIFY2(contrast >= 4.5 && contrast < 4.7,
+                     qPrintable(QString::number(contrast) + shown.name() + background.name()));
+            QCOMPARE(shown.hslHue(), green.hslHue());
+        }
+    }
+    for (const char* link : {"Label1", "Label2"}) {
+        QTRY_COMPARE(Label(link)->palette().color(QPalette::WindowText), green);
+    }
 }
 
 void AboutWindowTest::handCursor() {

@@ -22,6 +22,7 @@
 
 #include "app/almanac_display.h"
 #include "app/clock.h"
+#include "ui/contrast.h"
 #include "ui/qt_user_locale.h"
 #include "ui_test_support.h"
 
@@ -46,6 +47,8 @@ class Form1WindowTest : public QObject {
     void textsFit_data();
     void textsFit();
     void hintsFollowThePalette();
+    void darkScheme_data();
+    void darkScheme();
     void boxes_data();
     void boxes();
     void windowFrame();
@@ -189,7 +192,9 @@ void Form1WindowTest::labelLooks() {
     if (!text.isEmpty()) QCOMPARE(label->text(), text);
     QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, horizontal);
     const double expectedPoints = points > 0 ? points : window_->font().pointSizeF();
-    QCOMPARE(label->font().pointSizeF(), expectedPoints);
+    // The designed size, or a little less where the face at hand would not fit.
+    QVERIFY2(label->font().pointSizeF() <= expectedPoints, qPrintable(label->font().toString()));
+    QVERIFY2(label->font().pointSizeF() >= expectedPoints * 0.75, qPrintable(label->font().toString()));
     QCOMPARE(label->font().bold(), bold);
     QCOMPARE(label->font().italic(), italic);
     QCOMPARE(label->frameShape() == QFrame::Box, boxed);
@@ -210,6 +215,7 @@ void Form1WindowTest::textsFit_data() {
     QTest::newRow("Label2") << "Coucher" << 1;
     QTest::newRow("Label3") << "Durée" << 1;
     QTest::newRow("Label_Lever") << "23 h 59" << 1;
+    QTest::newRow("Label_coucher") << "18 h 08" << 1;
     QTest::newRow("Label_duree") << "23 h 59" << 1;
     QTest::newRow("Label4") << "+ 59 s" << 1;
     QTest::newRow("LabelLatitude") << "Latitude" << 1;
@@ -218,7 +224,8 @@ void Form1WindowTest::textsFit_data() {
     QTest::newRow("Label6") << "Ouest = negative" << 2;
 }
 
-// With the fonts at hand, the widest texts of each label show whole.
+// With the fonts at hand, at any scale, the widest texts of each label show
+// whole, clear of its border and edges.
 void Form1WindowTest::textsFit() {
     QFETCH(QString, text);
     QFETCH(int, lines);
@@ -229,8 +236,12 @@ void Form1WindowTest::textsFit() {
     const QRect needed =
         label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), text);
     QVERIFY2(needed.width() <= room.width(), qPrintable(label->font().toString()));
-    QVERIFY2(needed.height() <= room.height(), qPrintable(label->font().toString()));
-    QCOMPARE(needed.height() / label->fontMetrics().lineSpacing(), lines);
+    QCOMPARE((needed.height() + label->fontMetrics().leading()) / label->fontMetrics().lineSpacing(),
+             lines);
+
+    label->setText(text);
+    const QString fault = kestrow::ui::test::TextLeavesItsBox(label);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
 
 void Form1WindowTest::hintsFollowThePalette() {
@@ -245,6 +256,52 @@ void Form1WindowTest::hintsFollowThePalette() {
         QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), grey);
         QVERIFY(label->isEnabled());
     }
+}
+
+void Form1WindowTest::darkScheme_data() {
+    QTest::addColumn<QColor>("designed");  // invalid: the palette's disabled text
+    QTest::addColumn<double>("minimum");
+    QTest::newRow("Label3") << QColor(64, 64, 64) << 4.5;
+    QTest::newRow("Label_duree") << QColor(64, 64, 64) << 4.5;
+    QTest::newRow("Label4") << QColor(128, 128, 128) << 3.0;
+    QTest::newRow("Label5") << QColor() << 3.0;
+    QTest::newRow("Label6") << QColor() << 3.0;
+}
+
+// The designed colours on a light scheme; readable ones on the dark scheme the
+// user switches to while the window is open, measured on the background the
+// label is really drawn on; the designed ones again when the user switches back.
+void Form1WindowTest::darkScheme() {
+    QFETCH(QColor, designed);
+    QFETCH(double, minimum);
+    window_ = MakeWindow();
+    auto* label = Find<QLabel>(QTest::currentDataTag());
+    QVERIFY(label != nullptr);
+    const auto textColour = [label] { return label->palette().color(QPalette::WindowText); };
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const QColor light = designed.isValid()
+                             ? designed
+                             : window_->palette().color(QPalette::Disabled, QPalette::WindowText);
+    QCOMPARE(textColour(), light);
+    {
+        kestrow::ui::test::DarkScheme dark;
+        const QColor background(kestrow::ui::test::BackgroundOf(label->grab().toImage()));
+        QVERIFY2(kestrow::ui::IsDark(background), qPrintable(background.name()));
+        const double contrast = kestrow::ui::ContrastRatio(textColour(), background);
+        QVERIFY2(contrast >= minimum, qPrintable(QString::number(contrast)));
+        // Changed just enough, where at all.
+        const QColor wanted = designed.isValid() ? designed
+                                                 : window_->palette().color(QPalette::Disabled,
+                                                                            QPalette::WindowText);
+        if (kestrow::ui::ContrastRatio(wanted, background) < minimum) {
+            QVERIFY2(contrast < minimum + 0.2, qPrintable(QString::number(contrast)));
+        } else {
+            QCOMPARE(textColour(), wanted);
+        }
+        QVERIFY(kestrow::ui::test::TextLeavesItsBox(label).isEmpty());
+    }
+    QTRY_COMPARE(textColour(), light);
 }
 
 void Form1WindowTest::boxes_data() {

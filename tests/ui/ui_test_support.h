@@ -2,8 +2,13 @@
 // screen should show them, and a working folder of the test's own.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
+#include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,5 +52,108 @@ class WorkingFolder {
     QString previous_;
     QTemporaryDir folder_;
 };
+
+// The colour most pixels of `image` have.
+inline QRgb BackgroundOf(const QImage& image) {
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
+    }
+    QRgb background = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > counts.value(background)) background = it.key();
+    }
+    return background;
+}
+
+// A dark colour scheme as desktops ship them, for the length of a test.
+class DarkScheme {
+  public:
+    DarkScheme() : previous_(QApplication::palette()) {
+        QPalette dark = previous_;
+        for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+            dark.setColor(group, QPalette::Window, QColor(34, 32, 32));
+            dark.setColor(group, QPalette::WindowText, QColor(238, 238, 236));
+            dark.setColor(group, QPalette::Button, QColor(53, 50, 50));
+            dark.setColor(group, QPalette::ButtonText, QColor(238, 238, 236));
+        }
+        dark.setColor(QPalette::Disabled, QPalette::Window, QColor(34, 32, 32));
+        dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(80, 78, 78));
+        Switch(dark);
+    }
+    ~DarkScheme() { Switch(previous_); }
+
+  private:
+    // Top-level windows hear of a new scheme through their platform window.
+    static void Switch(const QPalette& palette) {
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+    }
+    QPalette previous_;
+};
+
+// Grabs `label` as the screen shows it (in device pixels) and looks for ink,
+// the pixels that stand out from its background. Its border is the run of
+// all-ink rows and columns at each edge. Returns what is wrong, or nothing:
+// no ink at all, or ink on the outermost free row or column, where a text
+// cut by the label's edge or resting on its border shows. A text may start
+// at the top edge of a label with no border, and a left-aligned one at the
+// left edge. Where KESTROW_EXPECTED_FACE names a face, the text must be in it.
+inline QString TextLeavesItsBox(QLabel* label) {
+    const QImage image = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int w = image.width();
+    const int h = image.height();
+    const QRgb background = BackgroundOf(image);
+    const auto ink = [&](int x, int y) {
+        const QRgb p = image.pixel(x, y);
+        return std::max({std::abs(qRed(p) - qRed(background)),
+                         std::abs(qGreen(p) - qGreen(background)),
+                         std::abs(qBlue(p) - qBlue(background))}) > 40;
+    };
+    const auto fullRow = [&](int y) {
+        int n = 0;
+        for (int x = 0; x < w; ++x) n += ink(x, y);
+        return n >= w * 9 / 10;
+    };
+    const auto fullColumn = [&](int x) {
+        int n = 0;
+        for (int y = 0; y < h; ++y) n += ink(x, y);
+        return n >= h * 9 / 10;
+    };
+    // The free area inside the border, if any.
+    int top = 0, bottom = h - 1, left = 0, right = w - 1;
+    if (label->frameWidth() > 0) {
+        while (top < h && fullRow(top)) ++top;
+        while (bottom > top && fullRow(bottom)) --bottom;
+        while (left < w && fullColumn(left)) ++left;
+        while (right > left && fullColumn(right)) --right;
+        if (top == 0 || left == 0) return QStringLiteral("no border found");
+    }
+    QRect text;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            if (ink(x, y)) text |= QRect(x, y, 1, 1);
+        }
+    }
+    const QString where = QStringLiteral(" (ink %1,%2 %3x%4 in %5,%6..%7,%8, %9 at %10)")
+                              .arg(text.x()).arg(text.y()).arg(text.width()).arg(text.height())
+                              .arg(left).arg(top).arg(right).arg(bottom)
+                              .arg(QFontInfo(label->font()).family())
+                              .arg(label->font().pointSizeF());
+    if (text.isEmpty()) return QStringLiteral("no text drawn") + where;
+    // The face the run was meant for, where it names one.
+    const QString expected = qEnvironmentVariable("KESTROW_EXPECTED_FACE");
+    if (!QFontInfo(label->font()).family().startsWith(expected)) {
+        return QStringLiteral("not the face %1").arg(expected) + where;
+    }
+    // Drawn from the top, a text can only rest on a border there, not be cut.
+    const bool framed = label->frameWidth() > 0;
+    const bool leftAligned = label->alignment() & Qt::AlignLeft;
+    if ((framed && text.top() <= top) || text.bottom() >= bottom || text.right() >= right ||
+        (!leftAligned && text.left() <= left)) {
+        return QStringLiteral("text on the edge") + where;
+    }
+    return QString();
+}
 
 }  // namespace kestrow::ui::test
