@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "almanac/errors.h"
+#include "app/settings_location.h"
 
 namespace kestrow {
 namespace {
@@ -141,6 +142,7 @@ void Form1::pointIntero_Click() { view_.ShowAbout(); }
 void Form1::CommandSauve_Click() {
     if (!BoxesHoldAPlace()) return;
     try {
+        MakeSettingsFolder(settingsPath_);
         SaveSettingsFile(settingsPath_, ShortRecord(view_.BoxText(Form1Box::Latitude),
                                                     view_.BoxText(Form1Box::Longitude)));
     } catch (const SettingsSaveError& e) {
@@ -160,6 +162,7 @@ void Form1::Form_Unload() {
     }
     if (!BoxesHoldAPlace()) return;
     try {
+        MakeSettingsFolder(settingsPath_);
         SaveSettingsFile(settingsPath_,
                          FullRecord(view_.BoxText(Form1Box::Latitude),
                                     view_.BoxText(Form1Box::Longitude),

@@ -255,6 +255,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Longitude \"2,3,5\" is not a number. The place was not saved."}));
 
 TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
+    // A link to a folder that cannot be made: the save cannot make it either.
+    fs::create_directory_symlink("/proc/kestrow-nowhere", folder_ / "missing");
     Form1 lost(*view_, clock_, *locale_, errors_, folder_ / "missing" / "Kestrow.dat");
     view_->Attach(lost);
     lost.Form_Load();
@@ -266,6 +268,18 @@ TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
     EXPECT_EQ(view_->height, Form1::kExpandedHeight);
     lost.Form_Unload();  // closing still closes
     EXPECT_EQ(view_->messages.size(), 2u);
+}
+
+TEST_F(Form1Test, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
+    const fs::path config = folder_ / "config";
+    Form1 user(*view_, clock_, *locale_, errors_, config / "kestrow" / "Kestrow.dat");
+    view_->Attach(user);
+    user.Form_Load();
+    EXPECT_FALSE(fs::exists(config));
+    user.CommandSauve_Click();
+    EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
+    EXPECT_TRUE(fs::is_regular_file(config / "kestrow" / "Kestrow.dat"));
+    EXPECT_EQ(fs::status(config / "kestrow").permissions(), fs::perms::owner_all);
 }
 
 TEST_F(Form1Test, AFailureIsShownOnceWhileItPersists) {
