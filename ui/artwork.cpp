@@ -4,7 +4,10 @@
 
 // The resources live in a static library: the linker keeps them only when
 // something names their initialiser, which has to be outside any namespace.
-static void InitArtwork() { Q_INIT_RESOURCE(kestrow); }
+static void InitArtwork() {
+    Q_INIT_RESOURCE(kestrow);
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace kestrow::ui {
 namespace {
@@ -20,7 +23,15 @@ constexpr int kHotSpotY = 0;
 
 }  // namespace
 
-QIcon SunIcon() { return QIcon(Path("sun.png")); }
+QIcon SunIcon() {
+    // Given with their sizes, the files are only read when a size is drawn.
+    QIcon icon(Path("sun.png"));
+    for (const int size : {32, 48, 64, 128, 256}) {
+        icon.addFile(Path("icons/kestrow-") + QString::number(size) + QStringLiteral(".png"),
+                     QSize(size, size));
+    }
+    return icon;
+}
 
 QPixmap Photograph() { return QPixmap(Path("photo.jpg")); }
 
