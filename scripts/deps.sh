@@ -6,7 +6,8 @@ set -euo pipefail
 build=(cmake g++ make qt6-base-dev libgl-dev)
 run=(fonts-dejavu-core fonts-dejavu-extra)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils evilwm locales tzdata
-      clang libclang-rt-14-dev valgrind)
+      clang libclang-rt-14-dev valgrind
+      desktop-file-utils appstream lintian man-db dpkg-dev file)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
 
 case "${1:-test}" in
