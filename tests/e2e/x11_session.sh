@@ -4,9 +4,12 @@
 # Before sourcing it with the script's own arguments, set `kestrow` (the
 # binary) and `session` (the name that failures are reported under); `runner`
 # (an array) may hold a command to run the program under, and `patience`
-# multiplies every wait, for slow runners. The script is started again under
-# Xvfb when it is not already on one of its own.
+# multiplies every wait, for slow runners; `kestrow_args` and `kestrow_env`
+# (arrays) add arguments and NAME=VALUE settings to each start. The script is
+# started again under Xvfb when it is not already on one of its own.
 runner=("${runner[@]}")
+kestrow_args=("${kestrow_args[@]}")
+kestrow_env=("${kestrow_env[@]}")
 patience=${patience:-1}
 
 fail() {
@@ -47,7 +50,7 @@ wait_for() {
 
 start_kestrow() {
     (cd "$work" && exec env -u LC_ALL -u LC_NUMERIC -u LANGUAGE -u QT_QPA_PLATFORM LANG=fr_FR.UTF-8 \
-        "${runner[@]}" "$kestrow" 2>>"$work/stderr.txt") &
+        "${kestrow_env[@]}" "${runner[@]}" "$kestrow" "${kestrow_args[@]}" 2>>"$work/stderr.txt") &
     app_pid=$!
     wait_for 15 xdotool search --onlyvisible --name '^Kestrow' || fail "no Kestrow window"
     win=$(xdotool search --onlyvisible --name '^Kestrow' | head -n 1)
