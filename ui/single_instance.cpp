@@ -69,8 +69,12 @@ bool AskToShow(const std::string& path) {
     if (!SocketAddress(path, address)) return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    bool asked = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (asked) asked = ::write(fd, "show\n", 5) == 5;
+    // The connection is the request. What is sent only names it: the window
+    // may already have closed its end, which must not end this process with
+    // SIGPIPE.
+    const bool asked =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (asked) (void)::send(fd, "show\n", 5, MSG_NOSIGNAL);
     ::close(fd);
     return asked;
 }

@@ -31,15 +31,7 @@ read_geometry
 compact=$h
 [ ! -e "$config" ] || fail "the configuration folder was made before any save"
 
-# Setup, type a place, OK (placed as in kestrow_e2e.sh).
-click_at 15 8
-wait_for 5 height_above "$compact" || fail "Setup did not expand the window"
-xdotool key ctrl+a
-xdotool type --delay 50 48.85
-xdotool key Tab Tab ctrl+a
-xdotool type --delay 50 2.35
-sleep 0.3
-click_at 156 128
+save_place 48.85 2.35
 wait_for 5 test -s "$saved" || fail "OK wrote nothing to $saved"
 printf '"48,85","2,35"\r\n' | cmp - "$saved" || fail "saved '$(od -c "$saved")'"
 wait_for 5 height_is "$compact" || fail "the window did not become compact after OK"

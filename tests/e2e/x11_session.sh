@@ -104,6 +104,24 @@ click_at() {
     xdotool click 1
 }
 
+# save_place LAT LON: "Setup", the place typed into the two boxes, and "OK".
+# `compact` holds the window's compact height in pixels.
+save_place() {
+    # "Setup" is the first entry of the menu bar, at the window's top-left.
+    click_at 15 8
+    wait_for 5 height_above "$compact" || fail "Setup did not expand the window"
+    # The focus starts in the latitude box; Tab twice reaches the longitude box.
+    xdotool key ctrl+a
+    xdotool type --delay 50 "$1"
+    xdotool key Tab Tab ctrl+a
+    xdotool type --delay 50 "$2"
+    sleep 0.3
+    # "OK": Frame1 at (120, 1080) twips, the button at (1920, 360) in it, 615 x 375.
+    # 156 = (120 + 1920 + 300) / 15; 128 = (1080 + 360 + 180) / 15 + a 20-pixel menu
+    # bar, inside the button for any menu bar from 8 to 32 pixels high.
+    click_at 156 128
+}
+
 height_is() { read_geometry; [ "$h" -eq "$1" ]; }
 height_above() { read_geometry; [ "$h" -gt "$1" ]; }
 placed_at() { read_geometry; [ "$x" -eq "$1" ] && [ "$y" -eq "$2" ]; }
