@@ -8,7 +8,7 @@
 
 namespace kestrow::ui {
 
-QIcon SunIcon();           // 16 x 16 to 256 x 256, both windows' icon
+QIcon SunIcon();           // 16 x 16 to 64 x 64, both windows' icon
 QPixmap Photograph();      // 100 x 67
 QPixmap Banner();          // 150 x 35
 QPixmap MailIcon();        // 32 x 32, 16 colours
