@@ -63,6 +63,14 @@ bool SocketAddress(const std::string& path, sockaddr_un& address) {
     return true;
 }
 
+// True when `path` still names the file open at `fd`.
+bool StillAt(int fd, const std::string& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 // Asks the window listening at `path` to come to the front.
 bool AskToShow(const std::string& path) {
     sockaddr_un address;
@@ -85,13 +93,22 @@ SingleInstance::SingleInstance(const std::filesystem::path& settingsFile) {
     const std::string folder = RuntimeFolder();
     if (folder.empty()) return;
     const std::string base = folder + "/kestrow-" + Key(settingsFile);
-    // Close-on-exec everywhere: a browser started from the About window must
-    // not inherit the lock and keep the file taken after the window closes.
-    lockFd_ = ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lockFd_ < 0) return;
+    const std::string lockPath = base + ".lock";
     socketPath_ = base + ".socket";
     for (int tries = 0; tries < kConnectTries; ++tries) {
-        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) break;
+        if (lockFd_ < 0) {
+            // Close-on-exec everywhere: a browser started from the About window
+            // must not inherit the lock and keep the file taken after we end.
+            lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+            if (lockFd_ < 0) return;
+        }
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+            if (StillAt(lockFd_, lockPath)) break;
+            // The window that held it removed it on closing: take the new one.
+            ::close(lockFd_);
+            lockFd_ = -1;
+            continue;
+        }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             // Locks not supported here: run unchecked rather than not at all.
             ::close(lockFd_);
@@ -99,11 +116,15 @@ SingleInstance::SingleInstance(const std::filesystem::path& settingsFile) {
             return;
         }
         if (AskToShow(socketPath_) || tries + 1 == kConnectTries) {
+            ::close(lockFd_);
+            lockFd_ = -1;
             anotherIsRunning_ = true;
             return;
         }
         ::poll(nullptr, 0, kTryPauseMs);
     }
+    if (lockFd_ < 0) return;
+    lockPath_ = lockPath;
     // The lock is ours, so a socket left at this path belongs to a process
     // that has ended.
     ::unlink(socketPath_.c_str());
@@ -123,9 +144,12 @@ SingleInstance::~SingleInstance() {
         ::unlink(socketPath_.c_str());
         ::close(listenFd_);
     }
-    // The lock file stays: removing it would let a start that opened it just
-    // before lock a file that no later start can see.
-    if (lockFd_ >= 0) ::close(lockFd_);
+    // Removed while still locked; a start that opened it just before finds,
+    // once it has the lock, that the path no longer leads to it, and retries.
+    if (lockFd_ >= 0) {
+        ::unlink(lockPath_.c_str());
+        ::close(lockFd_);
+    }
 }
 
 void SingleInstance::OnRequest(std::function<void()> show) {

@@ -42,6 +42,7 @@ class SingleInstance : public QObject {
 
     int lockFd_ = -1;
     int listenFd_ = -1;
+    std::string lockPath_;
     std::string socketPath_;
     bool anotherIsRunning_ = false;
     QSocketNotifier* notifier_ = nullptr;

@@ -53,6 +53,8 @@ wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Kestrow'" ||
     fail "the killed window stayed"
 start_kestrow
 close_kestrow
+left=$(ls -A "$work/runtime")
+[ -z "$left" ] || fail "left behind in the runtime folder: $left"
 
 [ -s "$saved" ] || fail "no settings file in $config/kestrow"
 found=$(find "$home" "$work" -maxdepth 1 -name Kestrow.dat)
