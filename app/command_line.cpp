@@ -11,9 +11,14 @@ namespace {
 // toolkit takes them out of the arguments itself. It also reads them with two
 // dashes, and the two style options with "=VALUE".
 constexpr std::array<std::string_view, 15> kToolkitOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
-    "geometry", "qwindowtitle",       "title",         "qwindowicon", "icon",
-    "display",  "name",               "style",         "stylesheet",  "session",
+    "platform",        "platformpluginpath",
+    "platformtheme",   "plugin",
+    "qwindowgeometry", "geometry",
+    "qwindowtitle",    "title",
+    "qwindowicon",     "icon",
+    "display",         "name",
+    "style",           "stylesheet",
+    "session",
 };
 constexpr std::array<std::string_view, 5> kToolkitFlags = {
     "reverse", "nograb", "dograb", "sync", "widgetcount",

@@ -18,8 +18,7 @@ std::optional<std::filesystem::path> AbsoluteFolder(const char* value) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome,
-                                                      const char* home) {
+std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home) {
     std::optional<std::filesystem::path> config = AbsoluteFolder(xdgConfigHome);
     if (!config) {
         const std::optional<std::filesystem::path> homeFolder = AbsoluteFolder(home);

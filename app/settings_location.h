@@ -11,8 +11,7 @@ namespace kestrow {
 // $XDG_CONFIG_HOME/kestrow/Kestrow.dat, or $HOME/.config/kestrow/Kestrow.dat
 // when XDG_CONFIG_HOME is unset, empty or not absolute. Either value may be
 // null. Nothing when neither names an absolute folder.
-std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome,
-                                                      const char* home);
+std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home);
 
 // Makes the folders above `settingsFile` that are missing, each readable by
 // its owner only. Called just before a save rather than at start, so that a

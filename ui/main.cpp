@@ -36,8 +36,8 @@ int main(int argc, char* argv[]) {
 
     std::filesystem::path settingsPath(kestrow::kSettingsFileName);
     if (line.userSettings) {
-        const auto user = kestrow::UserSettingsPath(std::getenv("XDG_CONFIG_HOME"),
-                                                    std::getenv("HOME"));
+        const auto user =
+            kestrow::UserSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
         if (!user) {
             std::cerr << "kestrow: --user-settings needs XDG_CONFIG_HOME or HOME to name a "
                          "folder by its full path\n";
