@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "almanac/errors.h"
+#include "app/settings_location.h"
 
 namespace kestrow {
 namespace {
@@ -147,6 +148,7 @@ void Form1::pointIntero_Click() { view_.ShowAbout(); }
 void Form1::CommandSauve_Click() {
     if (!BoxesHoldAPlace()) return;
     try {
+        MakeSettingsFolder(settingsPath_);
         SaveSettingsFile(settingsPath_,
                          ShortRecord(StoredBoxText(Form1Box::Latitude),
                                      StoredBoxText(Form1Box::Longitude)));
@@ -171,6 +173,7 @@ void Form1::Form_Unload() {
     }
     if (!BoxesHoldAPlace()) return;
     try {
+        MakeSettingsFolder(settingsPath_);
         SaveSettingsFile(settingsPath_, ClosingRecord());
     } catch (const SettingsSaveError& e) {
         Tell(e.what());

@@ -7,7 +7,8 @@ build=(cmake g++ make qt6-base-dev qt6-svg-dev libgl-dev)
 run=(fonts-dejavu-core fonts-dejavu-extra)
 test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox wmctrl dbus locales tzdata
       clang libclang-rt-14-dev valgrind weston qt6-wayland at-spi2-core python3-pyatspi
-      fonts-noto-core fonts-liberation2 fonts-urw-base35)
+      fonts-noto-core fonts-liberation2 fonts-urw-base35
+      desktop-file-utils appstream lintian man-db dpkg-dev file)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
 
 case "${1:-test}" in

@@ -6,6 +6,7 @@
 
 #include "almanac/errors.h"
 #include "app/clock.h"
+#include "app/command_line.h"
 #include "app/user_locale.h"
 #include "tools/almanac_table.h"
 #include "tools/table_options.h"
@@ -22,6 +23,8 @@ int Fail(int status, const std::string& message) {
     return status;
 }
 
+int FailUsage(const std::string& message) { return Fail(kUsageStatus, message + " (see --help)"); }
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -32,11 +35,13 @@ int main(int argc, char* argv[]) {
             ParseTableOptions(argc, argv, SystemClock().Read(), EnvironmentDecimalSeparator());
         // The whole table is built before anything is written, so that bad
         // input never leaves a partial table on standard output.
-        output = options.help ? std::string(TableUsage()) : BuildAlmanacTable(options.request);
+        output = options.help      ? std::string(TableUsage())
+                 : options.version ? VersionText("kestrow-table")
+                                   : BuildAlmanacTable(options.request);
     } catch (const UsageError& error) {
-        return Fail(kUsageStatus, error.what());
+        return FailUsage(error.what());
     } catch (const Error& error) {
-        return Fail(kUsageStatus, error.what());
+        return FailUsage(error.what());
     }
     // A full disk or a closed pipe must not pass for success.
     if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() ||

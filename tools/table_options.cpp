@@ -12,7 +12,7 @@
 namespace kestrow {
 namespace {
 
-enum OptionCode : int { kLat = 1, kLon, kFrom, kDays, kOffset, kHelp };
+enum OptionCode : int { kLat = 1, kLon, kFrom, kDays, kOffset, kHelp, kVersion };
 
 const option kLongOptions[] = {
     {"lat", required_argument, nullptr, kLat},
@@ -21,6 +21,7 @@ const option kLongOptions[] = {
     {"days", required_argument, nullptr, kDays},
     {"offset", required_argument, nullptr, kOffset},
     {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -137,6 +138,7 @@ std::string CheckedCoordinate(const std::string& text, Axis axis, std::string_vi
 std::string_view TableUsage() {
     return "Usage: kestrow-table --lat DEGREES --lon DEGREES [--from YYYY-MM-DD] [--days N] "
            "[--offset HOURS]\n"
+           "       kestrow-table -h|--help|--version\n"
            "Prints sunrise and sunset for a run of days as tab-separated lines: the date, the\n"
            "UT sunrise and sunset (H:MM:SS), and the sunrise, sunset, length of day and its\n"
            "change as the almanac window shows them. Latitude is north positive, longitude\n"
@@ -158,7 +160,7 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
     optind = 0;
     opterr = 0;
     int code = 0;
-    while ((code = getopt_long(argc, argv, ":", kLongOptions, nullptr)) != -1) {
+    while ((code = getopt_long(argc, argv, ":h", kLongOptions, nullptr)) != -1) {
         switch (code) {
             case kLat:
                 lat = optarg;
@@ -176,7 +178,11 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                 offset = optarg;
                 break;
             case kHelp:
+            case 'h':
                 options.help = true;
+                break;
+            case kVersion:
+                options.version = true;
                 break;
             case ':':
                 throw UsageError(std::string(argv[optind - 1]) + " needs a value");
@@ -193,7 +199,7 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
     }
     if (optind < argc)
         throw UsageError("unexpected argument \"" + std::string(argv[optind]) + "\"");
-    if (options.help) return options;
+    if (options.help || options.version) return options;
 
     if (!lat) throw UsageError("--lat is missing");
     if (!lon) throw UsageError("--lon is missing");

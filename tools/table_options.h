@@ -20,11 +20,12 @@ class UsageError : public std::runtime_error {
 
 struct TableOptions {
     bool help = false;
+    bool version = false;
     AlmanacTableRequest request;
 };
 
 // Reads --lat TEXT --lon TEXT [--from YYYY-MM-DD] [--days N] [--offset HOURS]
-// [--help] with getopt_long. The coordinates are read with decimalSeparator
+// [-h|--help] [--version] with getopt_long. The coordinates are read with decimalSeparator
 // (a point and a comma are always accepted). Without --from the table starts
 // on the local date of `now`; without --offset it uses the offset that `now`
 // shows. Every date of the table, and the day before the first (which the

@@ -10,7 +10,7 @@
 
 namespace kestrow::ui {
 
-QIcon SunIcon();           // 16 x 16, both windows' icon
+QIcon SunIcon();  // 16 x 16 to 64 x 64, both windows' icon
 // Sizes in device-independent pixels.
 QPixmap Photograph(qreal devicePixelRatio);              // 100 x 67
 QPixmap Banner(qreal devicePixelRatio);                  // 150 x 35

@@ -90,11 +90,12 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, const QString& text, const
 }  // namespace
 
 Form1Window::Form1Window(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
-                         std::ostream& errors, QWidget* parent)
+                         std::ostream& errors, std::filesystem::path settingsPath,
+                         QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       shell_(shell),
-      logic_(*this, clock, locale, errors) {
+      logic_(*this, clock, locale, errors, std::move(settingsPath)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow"));
     setWindowIcon(SunIcon());

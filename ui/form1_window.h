@@ -33,7 +33,9 @@ class Form1Window : public QMainWindow, public Form1View {
     // The window loads (reads the settings file, computes the almanac) here,
     // before it is first shown. The references must outlive the window.
     Form1Window(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
-                std::ostream& errors, QWidget* parent = nullptr);
+                std::ostream& errors,
+                std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
+                QWidget* parent = nullptr);
     ~Form1Window() override;
 
     const Form1& Logic() const { return logic_; }

@@ -328,6 +328,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Longitude \"2,3,5\" is not a number. The place was not saved."}));
 
 TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
+    // A link to a folder that cannot be made: the save cannot make it either.
+    fs::create_directory_symlink("/proc/kestrow-nowhere", folder_ / "missing");
     const fs::path lostPath = folder_ / "missing" / "Kestrow.dat";
     Form1 lost(*view_, clock_, *locale_, errors_, lostPath);
     view_->Attach(lost);
@@ -368,6 +370,18 @@ TEST_F(Form1Test, AClockOutsideTheCalendarIsToldOnce) {
     EXPECT_EQ(view_->messages.size(), 1u);
     late.Form_Unload();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
+}
+
+TEST_F(Form1Test, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
+    const fs::path config = folder_ / "config";
+    Form1 user(*view_, clock_, *locale_, errors_, config / "kestrow" / "Kestrow.dat");
+    view_->Attach(user);
+    user.Form_Load();
+    EXPECT_FALSE(fs::exists(config));
+    user.CommandSauve_Click();
+    EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
+    EXPECT_TRUE(fs::is_regular_file(config / "kestrow" / "Kestrow.dat"));
+    EXPECT_EQ(fs::status(config / "kestrow").permissions(), fs::perms::owner_all);
 }
 
 TEST_F(Form1Test, AFailureIsShownOnceWhileItPersists) {

@@ -5,9 +5,12 @@
 # Before sourcing it with the script's own arguments, set `kestrow` (the
 # binary) and `session` (the name that failures are reported under); `runner`
 # (an array) may hold a command to run the program under, and `patience`
-# multiplies every wait, for slow runners. The script is started again under
-# Xvfb when it is not already on one of its own.
+# multiplies every wait, for slow runners; `kestrow_args` and `kestrow_env`
+# (arrays) add arguments and NAME=VALUE settings to each start. The script is
+# started again under Xvfb when it is not already on one of its own.
 runner=("${runner[@]}")
+kestrow_args=("${kestrow_args[@]}")
+kestrow_env=("${kestrow_env[@]}")
 patience=${patience:-1}
 
 # shellcheck source=tests/e2e/session_common.sh
@@ -38,7 +41,7 @@ trap cleanup EXIT
 
 start_kestrow() {
     (cd "$work" && exec env -u LC_ALL -u LC_NUMERIC -u LANGUAGE -u QT_QPA_PLATFORM LANG=fr_FR.UTF-8 \
-        "${runner[@]}" "$kestrow" 2>>"$work/stderr.txt") &
+        "${kestrow_env[@]}" "${runner[@]}" "$kestrow" "${kestrow_args[@]}" 2>>"$work/stderr.txt") &
     app_pid=$!
     wait_for 15 xdotool search --onlyvisible --name '^Kestrow' || fail "no Kestrow window"
     win=$(xdotool search --onlyvisible --name '^Kestrow' | head -n 1)
@@ -84,6 +87,24 @@ click_at() {
     xdotool mousemove --window "$win" "$1" "$2"
     sleep 0.5
     xdotool click 1
+}
+
+# save_place LAT LON: "Setup", the place typed into the two boxes, and "OK".
+# `compact` holds the window's compact height in pixels.
+save_place() {
+    # "Setup" is the first entry of the menu bar, at the window's top-left.
+    click_at 15 8
+    wait_for 5 height_above "$compact" || fail "Setup did not expand the window"
+    # The focus starts in the latitude box; Tab twice reaches the longitude box.
+    xdotool key ctrl+a
+    xdotool type --delay 50 "$1"
+    xdotool key Tab Tab ctrl+a
+    xdotool type --delay 50 "$2"
+    sleep 0.3
+    # "OK": Frame1 at (120, 1080) twips, the button at (1920, 360) in it, 615 x 375.
+    # 156 = (120 + 1920 + 300) / 15; 128 = (1080 + 360 + 180) / 15 + a 20-pixel menu
+    # bar, inside the button for any menu bar from 8 to 32 pixels high.
+    click_at 156 128
 }
 
 height_is() { read_geometry; [ "$h" -eq "$1" ]; }

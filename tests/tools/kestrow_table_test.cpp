@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -141,11 +142,18 @@ TEST(KestrowTable, PrintsTheLargestTableInFull) {
     EXPECT_NE(run.out.find("\n2173-10-15\t"), std::string::npos);
 }
 
-TEST(KestrowTable, HelpGoesToStandardOutput) {
-    const ProgramRun run = RunTable({"--help"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("Usage: kestrow-table", 0), 0u);
-    EXPECT_EQ(run.err, "");
+TEST(KestrowTable, HelpAndVersionGoToStandardOutput) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--help", "Usage: kestrow-table"},
+        {"-h", "Usage: kestrow-table"},
+        {"--version", "kestrow-table "},
+    };
+    for (const auto& [option, start] : cases) {
+        const ProgramRun run = RunTable({option});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.rfind(start, 0), 0u) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
 }
 
 // Bad input: status 2, one line on standard error naming the argument, and
@@ -156,6 +164,7 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         std::string names;
     };
     const Case cases[] = {
+        {{}, "--lat"},
         {{"--lon", "2.35"}, "--lat"},
         {{"--lat", "48.85"}, "--lon"},
         {{"--lat", "abc", "--lon", "2.35"}, "--lat"},
@@ -184,6 +193,7 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         EXPECT_EQ(LineCount(run.err), 1u) << run.err;
         EXPECT_EQ(run.err.rfind("kestrow-table: ", 0), 0u) << run.err;
         EXPECT_NE(run.err.find(c.names), std::string::npos) << run.err;
+        EXPECT_TRUE(run.err.ends_with(" (see --help)\n")) << run.err;
     }
 }
 

@@ -331,6 +331,7 @@ void Form1WindowTest::windowFrame() {
     QCOMPARE(window_->objectName(), QStringLiteral("Form1"));
     QVERIFY(window_->windowTitle().startsWith(QStringLiteral("Kestrow  ")));
     QVERIFY(!window_->windowIcon().isNull());
+    QCOMPARE(window_->windowIcon().pixmap(64, 64).width(), 64);  // not a 16 px one grown
     const Qt::WindowFlags flags = window_->windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// Where Kestrow.dat lives: the working folder by default, or with
+// --user-settings the user's configuration folder, made on the first save.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace kestrow {
+
+// $XDG_CONFIG_HOME/kestrow/Kestrow.dat, or $HOME/.config/kestrow/Kestrow.dat
+// when XDG_CONFIG_HOME is unset, empty or not absolute. Either value may be
+// null. Nothing when neither names an absolute folder.
+std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home);
+
+// Makes the folders above `settingsFile` that are missing, each readable by
+// its owner only. Called just before a save rather than at start, so that a
+// start that saves nothing writes nothing. A folder that cannot be made is
+// left to the save itself to report.
+void MakeSettingsFolder(const std::filesystem::path& settingsFile);
+
+}  // namespace kestrow
