@@ -181,7 +181,7 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         {{"--lat", "48.85", "--lon", "2.35", "--verbose"}, "--verbose"},
         {{"--lat", "48.85", "--lon", "2.35", "-v"}, "-v"},
         // A character of two bytes: the argument is named, not the program.
-        {{"-\u00e9", "--lat", "48.85", "--lon", "2.35"}, "option -\u00e9\n"},
+        {{"-\u00e9", "--lat", "48.85", "--lon", "2.35"}, "option -\u00e9 "},
         {{"--lat", "48.85", "--lon"}, "--lon"},
         {{"--lat", "48.85", "--lon", "2.35", "2013-01-02"}, "2013-01-02"},
     };
