@@ -3,6 +3,7 @@
 // behaviour when typed into or written by the program, messages and closing.
 #include "ui/form1_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -59,6 +60,9 @@ class Form1WindowTest : public QObject {
     void tabOrderAndStartingFocus();
     void enterIsOk_data();
     void enterIsOk();
+
+    void accessible_data();
+    void accessible();
 
     void typing_data();
     void typing();
@@ -480,6 +484,54 @@ void Form1WindowTest::enterIsOk() {
     // As after a click on OK: compact again, the focus out of the frame.
     QCOMPARE(window_->height() < expanded, saved);
     QCOMPARE(QApplication::focusWidget() == nullptr, saved);
+}
+
+void Form1WindowTest::accessible_data() {
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");  // %1: the label's text
+    QTest::addColumn<QString>("description");
+
+    const auto text = int(QAccessible::StaticText);
+    QTest::newRow("TextLatitude") << int(QAccessible::EditableText) << "Latitude"
+                                  << "Sud = negative";
+    QTest::newRow("TextLongitude") << int(QAccessible::EditableText) << "Longitude"
+                                   << "Ouest = negative";
+    QTest::newRow("CommandSauve") << int(QAccessible::Button) << "OK" << "";
+    QTest::newRow("Label_Lever") << text << "Sunrise %1" << "";
+    QTest::newRow("Label_coucher") << text << "Sunset %1" << "";
+    QTest::newRow("Label_duree") << text << "Length of day %1" << "";
+    QTest::newRow("Label4") << text << "Change since yesterday %1" << "";
+}
+
+// What a screen reader hears; the value labels' names follow their texts.
+void Form1WindowTest::accessible() {
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFile file(folder_->File(QStringLiteral("Kestrow.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\"48.85\",\"2.35\"\r\n");
+    file.close();
+    window_ = MakeWindow();
+    auto* control = Find<QWidget>(QTest::currentDataTag());
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(node != nullptr);
+    QCOMPARE(int(node->role()), role);
+    if (!description.isEmpty()) QCOMPARE(node->text(QAccessible::Description), description);
+    if (role == int(QAccessible::Button)) QVERIFY(node->state().defaultButton);
+    const auto expectedName = [&] {
+        auto* label = qobject_cast<QLabel*>(control);
+        return label != nullptr ? name.arg(label->text()) : name;
+    };
+    QCOMPARE(node->text(QAccessible::Name), expectedName());
+    // Another place, other times: the names follow.
+    const QString before = node->text(QAccessible::Name);
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("-33.9"));
+    Find<QLineEdit>("TextLongitude")->setText(QStringLiteral("151.2"));
+    Find<QPushButton>("CommandSauve")->click();
+    QCOMPARE(node->text(QAccessible::Name), expectedName());
+    if (name.contains("%1") && name != "Change since yesterday %1") QVERIFY(before != expectedName());
 }
 
 void Form1WindowTest::typing_data() {
