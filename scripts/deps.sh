@@ -5,7 +5,8 @@ set -euo pipefail
 
 build=(cmake g++ make qt6-base-dev libgl-dev)
 run=(fonts-dejavu-core fonts-dejavu-extra)
-test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox wmctrl dbus locales tzdata
+test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox wmctrl dbus at-spi2-core
+      python3-pyatspi locales tzdata
       clang libclang-rt-14-dev valgrind)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
 

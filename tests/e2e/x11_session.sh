@@ -31,9 +31,11 @@ fi
 work=$(mktemp -d)
 wm_pid=
 app_pid=
+helper_pids=()  # other programs a script starts, ended with the session
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+    for pid in "${helper_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -115,3 +117,16 @@ start_wm() {
     wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
         fail "the window manager did not start: $(cat "$work/wm.txt")"
 }
+
+# fake_opener: an xdg-open first on PATH, which the toolkit hands links to;
+# it writes each target it is given as a line of $work/opened.txt.
+fake_opener() {
+    mkdir -p "$work/bin"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/opened.txt"\n' "$work" >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    export PATH="$work/bin:$PATH"
+}
+opened() { [ "$(cat "$work/opened.txt" 2>/dev/null)" = "$1" ]; }
+
+# The window that has the keyboard: keys from xdotool go there.
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
