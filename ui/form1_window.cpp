@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 
 #include "about_window.h"
@@ -118,6 +120,7 @@ void Form1Window::BuildMenu() {
     pointIntero_->setWhatsThis(aboutHint);
     menuBar()->addAction(setup_);
     menuBar()->addAction(pointIntero_);
+    menuBar()->installEventFilter(this);  // for the entries' hover texts
 }
 
 void Form1Window::BuildBand(QWidget* client) {
@@ -413,6 +416,22 @@ bool Form1Window::event(QEvent* event) {
     // screen, and framing it need not move it: look again before painting.
     if (event->type() == QEvent::Paint) FitToFrame();
     return QMainWindow::event(event);
+}
+
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+    // A menu bar shows no hover text for its entries by itself; "?" has one
+    // that names its key.
+    if (watched == menuBar() && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QAction* entry = menuBar()->actionAt(help->pos());
+        if (entry != nullptr && entry->toolTip() != entry->iconText()) {
+            QToolTip::showText(help->globalPos(), entry->toolTip(), menuBar());
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1Window::moveEvent(QMoveEvent* event) {
