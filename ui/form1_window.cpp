@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QHelpEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -108,16 +108,14 @@ Form1Window::~Form1Window() {
 void Form1Window::BuildMenu() {
     // Top-level entries with no menus under them: choosing one runs it at once.
     // Alt+S through the underlined S; F1 has no letter to underline, so the
-    // entry tells it in its hover text and to screen readers.
+    // entry tells it in its hover text (screen readers get both keys from
+    // the entries themselves).
     setup_ = new QAction(QStringLiteral("&Setup"), this);
     setup_->setObjectName(QStringLiteral("Setup"));
     pointIntero_ = new QAction(QStringLiteral("?"), this);
     pointIntero_->setObjectName(QStringLiteral("pointIntero"));
     pointIntero_->setShortcut(QKeySequence(Qt::Key_F1));
-    const QString aboutHint = QStringLiteral("About Kestrow (F1)");
-    pointIntero_->setToolTip(aboutHint);
-    pointIntero_->setStatusTip(aboutHint);
-    pointIntero_->setWhatsThis(aboutHint);
+    pointIntero_->setToolTip(QStringLiteral("About Kestrow (F1)"));
     menuBar()->addAction(setup_);
     menuBar()->addAction(pointIntero_);
     menuBar()->installEventFilter(this);  // for the entries' hover texts

@@ -56,20 +56,20 @@ def find(root, role=None, name=None, seconds=PATIENCE):
         root, lambda node: node is not None and matches(node, role, name)), seconds)
 
 
-def actions(node):
+def _each_action(node, read):
     try:
         action = node.queryAction()
     except NotImplementedError:
         return []
-    return [action.getName(i) for i in range(action.nActions)]
+    return [read(action, i) for i in range(action.nActions)]
+
+
+def actions(node):
+    return _each_action(node, lambda action, i: action.getName(i))
 
 
 def key_bindings(node):
-    try:
-        action = node.queryAction()
-    except NotImplementedError:
-        return []
-    return [action.getKeyBinding(i) for i in range(action.nActions)]
+    return _each_action(node, lambda action, i: action.getKeyBinding(i))
 
 
 def do_action(node, name=None):

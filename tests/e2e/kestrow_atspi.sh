@@ -8,9 +8,6 @@
 #   kestrow_atspi.sh /path/to/kestrow
 set -euo pipefail
 
-kestrow=${1:?usage: kestrow_atspi.sh /path/to/kestrow}
-kestrow=$(realpath "$kestrow")
-session=kestrow_atspi
 here=$(dirname "$(realpath "$0")")
 # shellcheck source=tests/e2e/x11_session.sh
 source "$here/x11_session.sh" "$@"

@@ -7,9 +7,6 @@
 #   kestrow_keyboard.sh /path/to/kestrow
 set -euo pipefail
 
-kestrow=${1:?usage: kestrow_keyboard.sh /path/to/kestrow}
-kestrow=$(realpath "$kestrow")
-session=kestrow_keyboard
 # shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$(realpath "$0")")/x11_session.sh" "$@"
 

@@ -2,11 +2,14 @@
 # kestrow window on an X display with xdotool, as a user would, in a
 # temporary working folder `work`. The display has a window manager that
 # draws title bars (openbox) and a session bus, as a desktop has.
-# Before sourcing it with the script's own arguments, set `kestrow` (the
-# binary) and `session` (the name that failures are reported under); `runner`
+# Source it with the script's own arguments, the first of which is the
+# binary; a script may set `kestrow` (the binary) and `session` (the name
+# that failures are reported under, the script's own by default); `runner`
 # (an array) may hold a command to run the program under, and `patience`
 # multiplies every wait, for slow runners. The script is started again under
 # Xvfb when it is not already on one of its own.
+kestrow=$(realpath "${kestrow:-${1:?usage: $0 /path/to/kestrow}}")
+session=${session:-$(basename "$0" .sh)}
 runner=("${runner[@]}")
 patience=${patience:-1}
 
