@@ -69,6 +69,9 @@ void Form1::Form_Load() {
 
 void Form1::LoadSettings() {
     view_.SetOuterHeight(kCompactHeight);
+    // The frame is clipped out of the compact window: keys typed into a box
+    // there would change the place unseen, and closing would save them.
+    view_.SetFrameFocusable(false);
     try {
         ReadSettings();
     } catch (const SettingsOpenError& e) {
@@ -141,7 +144,11 @@ void Form1::Timer1_Timer() {
     Guarded([this] { Recompute(clock_.Read()); });
 }
 
-void Form1::Setup_Click() { view_.SetOuterHeight(kExpandedHeight); }
+void Form1::Setup_Click() {
+    view_.SetOuterHeight(kExpandedHeight);
+    view_.SetFrameFocusable(true);
+    view_.FocusBox(Form1Box::Latitude);
+}
 
 void Form1::pointIntero_Click() { view_.ShowAbout(); }
 

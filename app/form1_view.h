@@ -39,6 +39,10 @@ public:
     virtual std::string BoxText(Form1Box box) const = 0;
     virtual void SetBoxText(Form1Box box, const std::string& text) = 0;
     virtual void SetSelStart(Form1Box box, int position) = 0;
+    // Whether the controls of the coordinate frame take the keyboard focus.
+    // Turning it off also takes the focus out of the frame.
+    virtual void SetFrameFocusable(bool focusable) = 0;
+    // Does nothing while the frame takes no focus.
     virtual void FocusBox(Form1Box box) = 0;
 
     virtual void ShowAbout() = 0;

@@ -1,9 +1,11 @@
 #include "about_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "accessibility.h"
 #include "app/about_links.h"
 #include "artwork.h"
 #include "click_area.h"
@@ -67,7 +69,20 @@ AboutWindow::AboutWindow(DesktopShell& shell, QWidget* parent)
     BuildSiteLink();
     BuildMailLink();
     BuildButtons();
+    BuildKeyboardLinks();
     command1_->setFocus();
+}
+
+void AboutWindow::BuildKeyboardLinks() {
+    InstallAccessibility();
+    mail_->MakeLink(QStringLiteral("Write to ") + Text(maker::kMailText));
+    siteBrem_->MakeLink(QStringLiteral("Open ") + Text(maker::kSiteText));
+    pictureDon_->MakeLink(QStringLiteral("Donate"));
+    // The designed order; the texts inside the links take no focus of their own.
+    setTabOrder(mail_, siteBrem_);
+    setTabOrder(siteBrem_, command1_);
+    setTabOrder(command1_, pictureDon_);
+    command1_->setDefault(true);
 }
 
 void AboutWindow::BuildPictures() {
@@ -77,6 +92,7 @@ void AboutWindow::BuildPictures() {
     picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture1->setPixmap(Photograph(devicePixelRatioF()));
+    picture1->setAccessibleName(QStringLiteral("Photograph"));
 
     auto* label3 = new QLabel(Text(maker::kProgramName), this);
     label3->setObjectName(QStringLiteral("Label3"));
@@ -103,6 +119,7 @@ void AboutWindow::BuildSiteLink() {
     image2_->setGeometry(TwipsRect(0, 0, 2250, 525));
     image2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image2_->setPixmap(Banner(devicePixelRatioF()));
+    image2_->setAccessibleName(QStringLiteral("Banner"));
     // The banner belongs to the site link: moves and clicks over it are the link's.
     image2_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -121,6 +138,7 @@ void AboutWindow::BuildMailLink() {
     image1_->setGeometry(TwipsRect(0, 120, 480, 480));
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image1_->setPixmap(MailIcon(devicePixelRatioF()));
+    image1_->setAccessibleName(QStringLiteral("Mail icon"));
 
     label1_ = MakeLinkText(mail_, "Label1", TwipsRect(600, 240, 2175, 255), maker::kMailText);
 
@@ -155,6 +173,14 @@ void AboutWindow::changeEvent(QEvent* event) {
 void AboutWindow::mouseMoveEvent(QMouseEvent* event) {
     Form_MouseMove();
     event->accept();
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::Form_MouseMove() {

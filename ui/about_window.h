@@ -24,12 +24,14 @@ class AboutWindow : public QWidget {
   protected:
     void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildPictures();
     void BuildSiteLink();
     void BuildMailLink();
     void BuildButtons();
+    void BuildKeyboardLinks();
 
     void Form_MouseMove();
     void Mail_MouseMove();

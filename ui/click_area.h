@@ -13,6 +13,14 @@ class ClickArea : public QLabel {
   public:
     explicit ClickArea(QWidget* parent = nullptr);
 
+    // Makes the area a link of its own for the keyboard and screen readers:
+    // Tab reaches it, it shows a focus mark, Enter or Space clicks it, and
+    // it is named `name` (what it does and where).
+    void MakeLink(const QString& name);
+    bool IsLink() const { return link_; }
+    // Does what a click does.
+    void Activate() { emit clicked(); }
+
   signals:
     void pointerMoved();
     void clicked();
@@ -21,6 +29,11 @@ class ClickArea : public QLabel {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool link_ = false;
 };
 
 }  // namespace kestrow::ui

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -12,9 +13,9 @@
 #include <QRegion>
 #include <QScreen>
 #include <QStyle>
-#include <QStyleHints>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 
 #include "about_window.h"
@@ -110,7 +111,6 @@ Form1Window::Form1Window(DesktopShell& shell, const Clock& clock, const UserLoca
 
     const QRect designed = TwipsRect(0, 0, kClientWidth, kClientHeight);
     setFixedSize(designed.width(), menuBar()->sizeHint().height() + designed.height());
-    textLatitude_->setFocus();
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -123,8 +123,6 @@ Form1Window::Form1Window(DesktopShell& shell, const Clock& clock, const UserLoca
 }
 
 Form1Window::~Form1Window() {
-    // The caret's flash time belongs to the whole application.
-    SetCaretBlinking(true);
     // Gone before the logic is: nothing they do on the way out may reach it.
     delete about_.data();
     // Parentless, so not deleted with the window otherwise.
@@ -133,12 +131,18 @@ Form1Window::~Form1Window() {
 
 void Form1Window::BuildMenu() {
     // Top-level entries with no menus under them: choosing one runs it at once.
-    setup_ = new QAction(QStringLiteral("Setup"), this);
+    // Alt+S through the underlined S; F1 has no letter to underline, so the
+    // entry tells it in its hover text (screen readers get both keys from
+    // the entries themselves).
+    setup_ = new QAction(QStringLiteral("&Setup"), this);
     setup_->setObjectName(QStringLiteral("Setup"));
     pointIntero_ = new QAction(QStringLiteral("?"), this);
     pointIntero_->setObjectName(QStringLiteral("pointIntero"));
+    pointIntero_->setShortcut(QKeySequence(Qt::Key_F1));
+    pointIntero_->setToolTip(QStringLiteral("About Kestrow (F1)"));
     menuBar()->addAction(setup_);
     menuBar()->addAction(pointIntero_);
+    menuBar()->installEventFilter(this);  // for the entries' hover texts
 }
 
 void Form1Window::BuildBand(QWidget* client) {
@@ -195,13 +199,14 @@ void Form1Window::BuildFrame(QWidget* client) {
     commandSauve_ = new QPushButton(QStringLiteral("OK"), frame1_);
     commandSauve_->setObjectName(QStringLiteral("CommandSauve"));
     commandSauve_->setGeometry(TwipsRect(1920, 360, 615, 375));
+    commandSauve_->setDefault(true);
     textLongitude_ = MakeBox(frame1_, "TextLongitude", QStringLiteral("000,00"),
                              TwipsRect(960, 360, 735, 285), 7, QStringLiteral("Long"));
 
-    QLabel* labelLatitude = MakeLabel(frame1_, "LabelLatitude", QStringLiteral("Latitude"),
-                                      TwipsRect(120, 720, 735, 255), Qt::AlignHCenter);
-    QLabel* labelLongitude = MakeLabel(frame1_, "Labellongitude", QStringLiteral("Longitude"),
-                                       TwipsRect(960, 720, 735, 255), Qt::AlignHCenter);
+    QLabel* latitudeCaption = MakeLabel(frame1_, "LabelLatitude", QStringLiteral("Latitude"),
+                                        TwipsRect(120, 720, 735, 255), Qt::AlignHCenter);
+    QLabel* longitudeCaption = MakeLabel(frame1_, "Labellongitude", QStringLiteral("Longitude"),
+                                         TwipsRect(960, 720, 735, 255), Qt::AlignHCenter);
     label5_ = MakeLabel(frame1_, "Label5", QStringLiteral("Sud = negative"),
                         TwipsRect(120, 960, 735, 375), Qt::AlignHCenter);
     label6_ = MakeLabel(frame1_, "Label6", QStringLiteral("Ouest = negative"),
@@ -209,10 +214,19 @@ void Form1Window::BuildFrame(QWidget* client) {
     // The palette's disabled-text colour, so that the hints follow the scheme.
     for (QLabel* hint : {label5_, label6_}) SetDesignedTextColour(hint, QColor(), kGreyContrast);
     // Both captions and both hints share a size, the one the longest needs.
-    const QFont caption = FontToFit(labelLongitude, {labelLatitude->text(), labelLongitude->text()});
-    for (QLabel* label : {labelLatitude, labelLongitude}) label->setFont(caption);
+    const QFont caption = FontToFit(longitudeCaption, {latitudeCaption->text(), longitudeCaption->text()});
+    for (QLabel* label : {latitudeCaption, longitudeCaption}) label->setFont(caption);
     const QFont hint = FontToFit(label6_, {label5_->text(), label6_->text()}, 2);
     for (QLabel* label : {label5_, label6_}) label->setFont(hint);
+
+    // A screen reader names each box after its caption and reads the sign
+    // rule under it, rather than the frame's title for both.
+    latitudeCaption->setBuddy(textLatitude_);
+    longitudeCaption->setBuddy(textLongitude_);
+    textLatitude_->setAccessibleName(latitudeCaption->text());
+    textLongitude_->setAccessibleName(longitudeCaption->text());
+    textLatitude_->setAccessibleDescription(label5_->text());
+    textLongitude_->setAccessibleDescription(label6_->text());
 
     // Only the two boxes and the button take the keyboard focus, in this order.
     setTabOrder(textLatitude_, commandSauve_);
@@ -229,6 +243,10 @@ void Form1Window::ConnectLogic() {
     connect(textLatitude_, &QLineEdit::textChanged, this, [this] { logic_.TextLatitude_Change(); });
     connect(textLongitude_, &QLineEdit::textChanged, this,
             [this] { logic_.TextLongitude_Change(); });
+    // Enter in a box is a click on the default button, as in a dialog.
+    for (QLineEdit* box : {textLatitude_, textLongitude_}) {
+        connect(box, &QLineEdit::returnPressed, commandSauve_, &QPushButton::click);
+    }
 }
 
 QLabel* Form1Window::LabelFor(Form1Label label) const {
@@ -256,7 +274,19 @@ QLineEdit* Form1Window::BoxFor(Form1Box box) const {
 }
 
 void Form1Window::SetLabelText(Form1Label label, const std::string& text) {
-    LabelFor(label)->setText(Text(text));
+    QLabel* shown = LabelFor(label);
+    shown->setText(Text(text));
+    // A bare "8 h 31" says nothing to a screen reader: name the value as
+    // well. Setting the name tells the reader it changed.
+    const char* what = nullptr;
+    switch (label) {
+        case Form1Label::Lever: what = "Sunrise "; break;
+        case Form1Label::Coucher: what = "Sunset "; break;
+        case Form1Label::Duree: what = "Length of day "; break;
+        case Form1Label::Label4: what = "Change since yesterday "; break;
+        default: break;
+    }
+    if (what != nullptr) shown->setAccessibleName(QLatin1String(what) + shown->text());
 }
 
 void Form1Window::SetToolTip(Form1Label label, const std::string& text) {
@@ -307,7 +337,6 @@ void Form1Window::ApplyOuterHeight() {
     } else {
         client = std::max(client, frameBottom);
     }
-    SetCaretBlinking(!compact);
     // Widen the limits before narrowing them, so that the window manager is
     // never told of a minimum above the maximum, which some then apply by
     // refusing the new size.
@@ -318,22 +347,6 @@ void Form1Window::ApplyOuterHeight() {
     } else {
         setMinimumHeight(height);
         setMaximumHeight(height);
-    }
-}
-
-void Form1Window::SetCaretBlinking(bool on) {
-    // In the compact window the focus stays in a coordinate box that is
-    // clipped out of view, and its caret would blink there unseen, waking the
-    // program twice a second for as long as it is open. The flash time is
-    // the application's; a line edit follows a change of it at once.
-    QStyleHints* hints = QGuiApplication::styleHints();
-    if (!on) {
-        if (hints->cursorFlashTime() == 0) return;
-        flashTime_ = hints->cursorFlashTime();
-        hints->setCursorFlashTime(0);
-    } else if (flashTime_ > 0) {
-        hints->setCursorFlashTime(flashTime_);
-        flashTime_ = 0;
     }
 }
 
@@ -390,7 +403,21 @@ void Form1Window::SetSelStart(Form1Box box, int position) {
     BoxFor(box)->setCursorPosition(position);
 }
 
-void Form1Window::FocusBox(Form1Box box) { BoxFor(box)->setFocus(); }
+void Form1Window::SetFrameFocusable(bool focusable) {
+    // Neither hidden nor disabled, so that nothing moves and a screen reader
+    // still reads the boxes: only out of the keyboard's reach.
+    for (QWidget* control : {static_cast<QWidget*>(textLatitude_),
+                             static_cast<QWidget*>(commandSauve_),
+                             static_cast<QWidget*>(textLongitude_)}) {
+        control->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
+        if (!focusable) control->clearFocus();
+    }
+}
+
+void Form1Window::FocusBox(Form1Box box) {
+    QLineEdit* edit = BoxFor(box);
+    if (edit->focusPolicy() != Qt::NoFocus) edit->setFocus();
+}
 
 void Form1Window::ShowAbout() {
     if (about_.isNull()) about_ = new AboutWindow(shell_, this);
@@ -445,6 +472,22 @@ bool Form1Window::event(QEvent* event) {
     // screen, and framing it need not move it: look again before painting.
     if (event->type() == QEvent::Paint) FitToFrame();
     return QMainWindow::event(event);
+}
+
+bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
+    // A menu bar shows no hover text for its entries by itself; "?" has one
+    // that names its key.
+    if (watched == menuBar() && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QAction* entry = menuBar()->actionAt(help->pos());
+        if (entry != nullptr && entry->toolTip() != entry->iconText()) {
+            QToolTip::showText(help->globalPos(), entry->toolTip(), menuBar());
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1Window::moveEvent(QMoveEvent* event) {

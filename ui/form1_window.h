@@ -54,6 +54,7 @@ class Form1Window : public QMainWindow, public Form1View {
     std::string BoxText(Form1Box box) const override;
     void SetBoxText(Form1Box box, const std::string& text) override;
     void SetSelStart(Form1Box box, int position) override;
+    void SetFrameFocusable(bool focusable) override;
     void FocusBox(Form1Box box) override;
     void ShowAbout() override;
     void UnloadAbout() override;
@@ -61,6 +62,7 @@ class Form1Window : public QMainWindow, public Form1View {
 
   protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -72,7 +74,6 @@ class Form1Window : public QMainWindow, public Form1View {
     void ConnectLogic();
     void FitToFrame();
     void ApplyOuterHeight();
-    void SetCaretBlinking(bool on);
     void KeepAskedPlace();
     void KeepOnScreen();
     QLabel* LabelFor(Form1Label label) const;
@@ -100,7 +101,6 @@ class Form1Window : public QMainWindow, public Form1View {
 
     QPointer<AboutWindow> about_;
     QPointer<QMessageBox> message_;
-    int flashTime_ = 0;  // the caret's, while it is held still in the compact window
     int outerHeightTwips_ = 0;          // as last asked for; applied again once the frame is known
     std::optional<QPoint> askedPlace_;  // outer top-left, until the frame is known
 };

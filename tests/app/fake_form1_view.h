@@ -54,7 +54,13 @@ public:
         --depth;
     }
     void SetSelStart(Form1Box box, int position) override { selStart[box] = position; }
-    void FocusBox(Form1Box box) override { focus = box; }
+    void SetFrameFocusable(bool on) override {
+        frameFocusable = on;
+        if (!on) focus.reset();
+    }
+    void FocusBox(Form1Box box) override {
+        if (frameFocusable) focus = box;
+    }
     void ShowAbout() override {
         aboutShown = true;
         ++aboutShows;
@@ -79,6 +85,7 @@ public:
     std::map<Form1Box, std::string> boxes{{Form1Box::Latitude, "00,00"},
                                           {Form1Box::Longitude, "000,00"}};
     std::map<Form1Box, int> selStart;
+    bool frameFocusable = true;  // as a window is built
     std::optional<Form1Box> focus;
     bool aboutShown = false;
     int aboutShows = 0;

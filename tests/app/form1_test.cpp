@@ -68,6 +68,8 @@ protected:
 TEST_F(Form1Test, FirstStartWithoutAFile) {
     form_->Form_Load();
     EXPECT_EQ(view_->height, Form1::kCompactHeight);
+    // Nothing in the clipped frame can be typed into.
+    EXPECT_FALSE(view_->frameFocusable);
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(view_->boxes[kLat], "00,00");
     EXPECT_EQ(view_->boxes[kLon], "000,00");
@@ -119,12 +121,16 @@ TEST_F(Form1Test, SaveThenCloseWritesTheExactBytes) {
     form_->Form_Load();
     form_->Setup_Click();
     EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    EXPECT_TRUE(view_->frameFocusable);
+    EXPECT_EQ(view_->focus, kLat);
     view_->boxes[kLat] = view_->boxes[kLon] = "";
     view_->Type(kLat, "48.85");
     view_->Type(kLon, "2.35");
     form_->CommandSauve_Click();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\"\r\n");
     EXPECT_EQ(view_->height, Form1::kCompactHeight);
+    EXPECT_FALSE(view_->frameFocusable);
+    EXPECT_FALSE(view_->focus.has_value());
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(form_->Lat(), "48,85");
     ExpectLabels(Expected("48.85", "2.35"));

@@ -6,9 +6,6 @@
 #   kestrow_e2e.sh /path/to/kestrow
 set -euo pipefail
 
-kestrow=${1:?usage: kestrow_e2e.sh /path/to/kestrow}
-kestrow=$(realpath "$kestrow")
-session=kestrow_e2e
 # shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$(realpath "$0")")/x11_session.sh" "$@"
 

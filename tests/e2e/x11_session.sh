@@ -2,12 +2,15 @@
 # kestrow window on an X display with xdotool, as a user would, in a
 # temporary working folder `work`. The display has a window manager that
 # draws title bars (openbox) and a session bus, as a desktop has.
-# Before sourcing it with the script's own arguments, set `kestrow` (the
-# binary) and `session` (the name that failures are reported under); `runner`
+# Source it with the script's own arguments, the first of which is the
+# binary; a script may set `kestrow` (the binary) and `session` (the name
+# that failures are reported under, the script's own by default); `runner`
 # (an array) may hold a command to run the program under, and `patience`
 # multiplies every wait, for slow runners; `kestrow_args` and `kestrow_env`
 # (arrays) add arguments and NAME=VALUE settings to each start. The script is
 # started again under Xvfb when it is not already on one of its own.
+kestrow=$(realpath "${kestrow:-${1:?usage: $0 /path/to/kestrow}}")
+session=${session:-$(basename "$0" .sh)}
 runner=("${runner[@]}")
 kestrow_args=("${kestrow_args[@]}")
 kestrow_env=("${kestrow_env[@]}")
@@ -32,9 +35,11 @@ fi
 work=$(mktemp -d)
 wm_pid=
 app_pid=
+helper_pids=()  # other programs a script starts, ended with the session
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+    for pid in "${helper_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -119,3 +124,16 @@ start_wm() {
     wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
         fail "the window manager did not start: $(cat "$work/wm.txt")"
 }
+
+# fake_opener: an xdg-open first on PATH, which the toolkit hands links to;
+# it writes each target it is given as a line of $work/opened.txt.
+fake_opener() {
+    mkdir -p "$work/bin"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/opened.txt"\n' "$work" >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    export PATH="$work/bin:$PATH"
+}
+opened() { [ "$(cat "$work/opened.txt" 2>/dev/null)" = "$1" ]; }
+
+# The window that has the keyboard: keys from xdotool go there.
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }

@@ -2,6 +2,8 @@
 // handed to the desktop, and its life as one modeless window.
 #include "ui/about_window.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
@@ -44,6 +46,11 @@ class AboutWindowTest : public QObject {
     void links_data();
     void links();
     void okUnloads();
+    void keys_data();
+    void keys();
+    void tabOrderAndFocusMarks();
+    void accessible_data();
+    void accessible();
     void oneWindowFromTheMenu();
 
   private:
@@ -334,6 +341,113 @@ void AboutWindowTest::okUnloads() {
     QTest::mouseClick(about->findChild<QPushButton*>("Command1"), Qt::LeftButton);
     QTRY_VERIFY(watch.isNull());
     QVERIFY(shell_.calls.empty());
+}
+
+void AboutWindowTest::keys_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("target");  // empty: nothing opened
+    QTest::addColumn<bool>("closed");
+
+    const QString mail = "mailto:kestrow@example.org?Subject=Ravelin";
+    const QString site = "http://kestrow.example.org/";
+    const QString donation = "http://kestrow.example.org/DON.html";
+    // The focus starts on OK; Tab goes on to PictureDon, Mail, SiteBrem.
+    QTest::newRow("Escape") << QList<int>{Qt::Key_Escape} << "" << true;
+    QTest::newRow("Return on OK") << QList<int>{Qt::Key_Return} << "" << true;
+    QTest::newRow("keypad Enter on OK") << QList<int>{Qt::Key_Enter} << "" << true;
+    QTest::newRow("donation") << QList<int>{Qt::Key_Tab, Qt::Key_Return} << donation << false;
+    QTest::newRow("mail by Space") << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space} << mail
+                                   << false;
+    QTest::newRow("site by keypad Enter")
+        << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter} << site << false;
+    QTest::newRow("site backwards") << QList<int>{Qt::Key_Backtab, Qt::Key_Return} << site << false;
+    QTest::newRow("round to OK") << QList<int>(4, Qt::Key_Tab) + QList<int>{Qt::Key_Return} << ""
+                                 << true;
+    QTest::newRow("Escape on a link") << QList<int>{Qt::Key_Tab, Qt::Key_Escape} << "" << true;
+}
+
+void AboutWindowTest::keys() {
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, target);
+    QFETCH(bool, closed);
+    auto* about = new AboutWindow(shell_);
+    QPointer<AboutWindow> watch(about);
+    about->show();
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    for (const int key : keys) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+    const Calls expected = target.isEmpty() ? Calls{}
+                                            : Calls{{target.startsWith("mailto:") ? "Open" : "open",
+                                                     target.toStdString()}};
+    QCOMPARE(shell_.calls, expected);
+    if (closed) {
+        QTRY_VERIFY(watch.isNull());
+    } else {
+        QVERIFY(about->isVisible());
+        delete about;
+    }
+}
+
+// Each link shows that it holds the focus.
+void AboutWindowTest::tabOrderAndFocusMarks() {
+    Open();
+    QVERIFY(QTest::qWaitForWindowActive(about_.get()));
+    const QStringList order = {"PictureDon", "Mail", "SiteBrem", "Command1", "PictureDon"};
+    for (const QString& name : order) {
+        QWidget* previous = QApplication::focusWidget();
+        QTest::keyClick(previous, Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        QCOMPARE(focused->objectName(), name);
+        if (name == "Command1") continue;
+        const QImage marked = focused->grab().toImage();
+        QTest::keyClick(focused, Qt::Key_Backtab);
+        QVERIFY(marked != focused->grab().toImage());
+        QTest::keyClick(previous, Qt::Key_Tab);
+    }
+    // Hovering underlines as before; the keyboard underlines nothing.
+    QVERIFY(!Label("Label1")->font().underline());
+    QVERIFY(!Label("Label2")->font().underline());
+}
+
+void AboutWindowTest::accessible_data() {
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("target");  // what its press action opens
+
+    const auto link = int(QAccessible::Link);
+    const auto picture = int(QAccessible::Graphic);
+    QTest::newRow("About") << int(QAccessible::Dialog) << "About Brem" << "";
+    QTest::newRow("Mail") << link << "Write to kestrow@example.org"
+                          << "mailto:kestrow@example.org?Subject=Ravelin";
+    QTest::newRow("SiteBrem") << link << "Open kestrow.example.org"
+                              << "http://kestrow.example.org/";
+    QTest::newRow("PictureDon") << link << "Donate"
+                                << "http://kestrow.example.org/DON.html";
+    QTest::newRow("Command1") << int(QAccessible::Button) << "OK" << "";
+    QTest::newRow("Picture1") << picture << "Photograph" << "";
+    QTest::newRow("Image2") << picture << "Banner" << "";
+    QTest::newRow("Image1") << picture << "Mail icon" << "";
+}
+
+void AboutWindowTest::accessible() {
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, target);
+    Open();
+    QObject* control = QTest::currentDataTag() == QByteArray("About")
+                           ? static_cast<QObject*>(about_.get())
+                           : about_->findChild<QWidget*>(QTest::currentDataTag());
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(node != nullptr);
+    QCOMPARE(int(node->role()), role);
+    QCOMPARE(node->text(QAccessible::Name), name);
+    if (target.isEmpty()) return;
+    QAccessibleActionInterface* actions = node->actionInterface();
+    QVERIFY(actions != nullptr);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(shell_.calls.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(shell_.calls[0].second), target);
 }
 
 void AboutWindowTest::oneWindowFromTheMenu() {

@@ -3,6 +3,7 @@
 // behaviour when typed into or written by the program, messages and closing.
 #include "ui/form1_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -53,6 +54,8 @@ class Form1WindowTest : public QObject {
     void boxes();
     void windowFrame();
     void menuEntriesAreCommands();
+    void shortcuts_data();
+    void shortcuts();
     void timerTicksEveryMinute();
 
     void outerHeights_data();
@@ -60,8 +63,13 @@ class Form1WindowTest : public QObject {
     void setupTwiceKeepsTheHeight();
     void placedOnlyWithTheTitleBarOnScreen_data();
     void placedOnlyWithTheTitleBarOnScreen();
-    void caretRestsWhileOutOfView();
+    void compactWindowTakesNoKeys();
     void tabOrderAndStartingFocus();
+    void enterIsOk_data();
+    void enterIsOk();
+
+    void accessible_data();
+    void accessible();
 
     void typing_data();
     void typing();
@@ -347,10 +355,39 @@ void Form1WindowTest::menuEntriesAreCommands() {
     const QList<QAction*> entries = window_->menuBar()->actions();
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries[0]->objectName(), QStringLiteral("Setup"));
-    QCOMPARE(entries[0]->text(), QStringLiteral("Setup"));
+    QCOMPARE(entries[0]->iconText(), QStringLiteral("Setup"));  // shown without the marker
     QCOMPARE(entries[1]->objectName(), QStringLiteral("pointIntero"));
     QCOMPARE(entries[1]->text(), QStringLiteral("?"));
     for (const QAction* entry : entries) QVERIFY(entry->menu() == nullptr);
+}
+
+void Form1WindowTest::shortcuts_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<bool>("expanded");
+    QTest::addColumn<bool>("aboutShown");
+    QTest::newRow("Alt+S chooses Setup") << QKeySequence(Qt::ALT | Qt::Key_S) << true << false;
+    QTest::newRow("F1 chooses ?") << QKeySequence(Qt::Key_F1) << false << true;
+    QTest::newRow("S alone does nothing") << QKeySequence(Qt::Key_S) << false << false;
+}
+
+void Form1WindowTest::shortcuts() {
+    QFETCH(QKeySequence, keys);
+    QFETCH(bool, expanded);
+    QFETCH(bool, aboutShown);
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    const int compact = window_->height();
+    // Where they show: the underlined S, and F1 in the entry's hover text.
+    QCOMPARE(QKeySequence::mnemonic(window_->findChild<QAction*>("Setup")->text()),
+             QKeySequence(Qt::ALT | Qt::Key_S));
+    auto* about = window_->findChild<QAction*>("pointIntero");
+    QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(about->toolTip().contains(QStringLiteral("F1")));
+
+    QTest::keySequence(window_.get(), keys);
+    QCOMPARE(window_->height() > compact, expanded);
+    QCOMPARE(window_->About() != nullptr, aboutShown);
 }
 
 void Form1WindowTest::timerTicksEveryMinute() {
@@ -456,20 +493,32 @@ void Form1WindowTest::setupTwiceKeepsTheHeight() {
     QVERIFY(window_->centralWidget()->rect().contains(Find<QGroupBox>("Frame1")->geometry()));
 }
 
-// The focused box is clipped out of the compact window; a blinking caret
-// there would wake the program twice a second all day for nothing.
-void Form1WindowTest::caretRestsWhileOutOfView() {
+// The frame is clipped out of the compact window: keys typed into it would
+// change the place unseen, and closing would save them. Nothing there takes
+// the keyboard, so no caret blinks out of view either, and the user's flash
+// time is left alone.
+void Form1WindowTest::compactWindowTakesNoKeys() {
     const int flashTime = 1000;
     QGuiApplication::styleHints()->setCursorFlashTime(flashTime);
     window_ = MakeWindow();
     window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
-    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
-    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
-    window_->findChild<QPushButton*>(QStringLiteral("CommandSauve"))->click();
-    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
-    window_.reset();  // the application's setting is given back
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* latitude = Find<QLineEdit>("TextLatitude");
+    auto* longitude = Find<QLineEdit>("TextLongitude");
+
+    QCOMPARE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(window_.get(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(window_.get(), QStringLiteral("12"));
+    QTest::keyClick(window_.get(), Qt::Key_Backspace);
+    QCOMPARE(latitude->text(), QStringLiteral("00,00"));
+    QCOMPARE(longitude->text(), QStringLiteral("000,00"));
+    // Out of the keyboard's reach, yet neither hidden nor disabled.
+    for (QWidget* control : {static_cast<QWidget*>(latitude), Find<QWidget>("CommandSauve"),
+                             static_cast<QWidget*>(longitude)}) {
+        QVERIFY(control->isVisibleTo(window_.get()));
+        QVERIFY(control->isEnabled());
+    }
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
 }
 
@@ -481,8 +530,8 @@ void Form1WindowTest::tabOrderAndStartingFocus() {
     auto* button = Find<QPushButton>("CommandSauve");
     auto* longitude = Find<QLineEdit>("TextLongitude");
 
-    // The window is compact, so all three are out of view, yet they take the focus.
-    QVERIFY(!window_->centralWidget()->rect().intersects(Find<QGroupBox>("Frame1")->geometry()));
+    // Setup brings the frame into view and the focus into the latitude box.
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
     QCOMPARE(QApplication::focusWidget(), latitude);
     const QList<QWidget*> forward = {button, longitude, latitude, button};
     for (QWidget* next : forward) {
@@ -492,10 +541,102 @@ void Form1WindowTest::tabOrderAndStartingFocus() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), latitude);
 
-    // Typing reaches the hidden box.
     QTest::keyClick(latitude, Qt::Key_End);
     QTest::keyClick(latitude, Qt::Key_Backspace);
     QCOMPARE(latitude->text(), QStringLiteral("00,0"));
+
+    // Compact again after OK: the focus leaves the frame and stays out.
+    button->click();
+    QCOMPARE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(window_.get(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), nullptr);
+}
+
+void Form1WindowTest::enterIsOk_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("Return in the latitude") << "TextLatitude" << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter in the longitude") << "TextLongitude" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Return on OK") << "CommandSauve" << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter on OK") << "CommandSauve" << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space on OK") << "CommandSauve" << int(Qt::Key_Space) << true;
+    QTest::newRow("Tab in a box") << "TextLatitude" << int(Qt::Key_Tab) << false;
+}
+
+void Form1WindowTest::enterIsOk() {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, saved);
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QVERIFY(Find<QPushButton>("CommandSauve")->isDefault());
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    const int expanded = window_->height();
+    Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("48.85"));
+    Find<QLineEdit>("TextLongitude")->setText(QStringLiteral("2.35"));
+    auto* focused = Find<QWidget>(focus.toLatin1().constData());
+    focused->setFocus();
+
+    QTest::keyClick(focused, Qt::Key(key));
+    QFile file(folder_->File(QStringLiteral("Kestrow.dat")));
+    QCOMPARE(file.exists(), saved);
+    if (saved) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\"48,85\",\"2,35\"\r\n"));
+    }
+    // As after a click on OK: compact again, the focus out of the frame.
+    QCOMPARE(window_->height() < expanded, saved);
+    QCOMPARE(QApplication::focusWidget() == nullptr, saved);
+}
+
+void Form1WindowTest::accessible_data() {
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");  // %1: the label's text
+    QTest::addColumn<QString>("description");
+
+    const auto text = int(QAccessible::StaticText);
+    QTest::newRow("TextLatitude") << int(QAccessible::EditableText) << "Latitude"
+                                  << "Sud = negative";
+    QTest::newRow("TextLongitude") << int(QAccessible::EditableText) << "Longitude"
+                                   << "Ouest = negative";
+    QTest::newRow("CommandSauve") << int(QAccessible::Button) << "OK" << "";
+    QTest::newRow("Label_Lever") << text << "Sunrise %1" << "";
+    QTest::newRow("Label_coucher") << text << "Sunset %1" << "";
+    QTest::newRow("Label_duree") << text << "Length of day %1" << "";
+    QTest::newRow("Label4") << text << "Change since yesterday %1" << "";
+}
+
+// What a screen reader hears; the value labels' names follow their texts.
+void Form1WindowTest::accessible() {
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFile file(folder_->File(QStringLiteral("Kestrow.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\"48.85\",\"2.35\"\r\n");
+    file.close();
+    window_ = MakeWindow();
+    auto* control = Find<QWidget>(QTest::currentDataTag());
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(node != nullptr);
+    QCOMPARE(int(node->role()), role);
+    if (!description.isEmpty()) QCOMPARE(node->text(QAccessible::Description), description);
+    if (role == int(QAccessible::Button)) QVERIFY(node->state().defaultButton);
+    const auto expectedName = [&] {
+        auto* label = qobject_cast<QLabel*>(control);
+        return label != nullptr ? name.arg(label->text()) : name;
+    };
+    QCOMPARE(node->text(QAccessible::Name), expectedName());
+    // Another place, other times: the names follow.
+    const QString before = node->text(QAccessible::Name);
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("-33.9"));
+    Find<QLineEdit>("TextLongitude")->setText(QStringLiteral("151.2"));
+    Find<QPushButton>("CommandSauve")->click();
+    QCOMPARE(node->text(QAccessible::Name), expectedName());
+    if (name.contains("%1") && name != "Change since yesterday %1") QVERIFY(before != expectedName());
 }
 
 void Form1WindowTest::typing_data() {

@@ -1,0 +1,75 @@
+#!/bin/bash
+# SPDX-License-Identifier: MIT
+# The real program as a screen reader sees it: the accessibility bus and
+# registry on the session's bus, the program with its accessibility bridge
+# on, and a client (pyatspi, through atspi.py) that checks the names, roles,
+# states and actions of the controls, then opens the site through the
+# link's own action.
+#   kestrow_atspi.sh /path/to/kestrow
+set -euo pipefail
+
+here=$(dirname "$(realpath "$0")")
+# shellcheck source=tests/e2e/x11_session.sh
+source "$here/x11_session.sh" "$@"
+
+for tool in /usr/libexec/at-spi-bus-launcher /usr/libexec/at-spi2-registryd; do
+    [ -x "$tool" ] || fail "$tool is missing (Debian package at-spi2-core)"
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "pyatspi is missing (python3-pyatspi)"
+atspi() { /usr/bin/python3 "$here/atspi.py" "$@"; }
+
+start_wm
+fake_opener
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.txt" 2>&1 &
+helper_pids+=($!)
+# The registry asks for the accessibility bus: this one, not one the session
+# bus would start for it.
+a11y_bus_up() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q 'boolean true'
+}
+wait_for 10 a11y_bus_up || fail "the accessibility bus did not start: $(cat "$work/atspi.txt")"
+/usr/libexec/at-spi2-registryd >>"$work/atspi.txt" 2>&1 &
+helper_pids+=($!)
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_kestrow
+app=$(basename "$kestrow")
+
+# show_has ROLE NAME LINE: the node's description holds that line.
+show_has() {
+    local shown
+    shown=$(atspi show "$app" "$1" "$2") || fail "no $1 named '$2'"
+    grep -qxF -- "$3" <<<"$shown" || fail "$1 '$2' lacks '$3': $shown"
+}
+show_has text Latitude "description: Sud = negative"
+show_has text Longitude "description: Ouest = negative"
+show_has "push button" OK "actions: Press"
+grep -q '^states: .*is default' <<<"$(atspi show "$app" "push button" OK)" ||
+    fail "OK is not the default button"
+show_has "menu item" Setup "keys: Alt+S"
+show_has "menu item" "?" "keys: F1"
+
+# The four values, each named after what it holds.
+atspi tree "$app" >"$work/tree.txt"
+for value in "Sunrise [0-9]+ h [0-9]{2}" "Sunset [0-9]+ h [0-9]{2}" \
+    "Length of day [0-9]+ h [0-9]{2}" "Change since yesterday [-+] [0-9]+ (mn|s)"; do
+    grep -qE "^ *label: $value\$" "$work/tree.txt" || fail "no label '$value' in: $(cat "$work/tree.txt")"
+done
+
+# The About window, opened through the menu entry's own action.
+atspi act "$app" "menu item" "?" || fail "the menu entry ? has no action"
+show_has dialog "About Brem" "role: dialog"
+for link in "Write to kestrow@example.org" "Open kestrow.example.org" "Donate"; do
+    show_has link "$link" "actions: Press SetFocus"
+done
+atspi tree "$app" >"$work/tree.txt"
+if grep -qE '^ *image: *$' "$work/tree.txt"; then
+    fail "a picture has no name: $(cat "$work/tree.txt")"
+fi
+
+atspi act "$app" link "Open kestrow.example.org" Press
+wait_for 10 opened "http://kestrow.example.org/" ||
+    fail "the site link's action opened '$(cat "$work/opened.txt" 2>/dev/null)'"
+
+close_kestrow
+echo "$session: passed"
