@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coordinate.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Coordinates as the window holds them: no value at all, or the text typed.
 #pragma once
 

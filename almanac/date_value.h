@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Date values: one double holds a date, a time of day or a duration.
 //
 // The whole-day part counts days from 30 December 1899 (day 0); the fraction

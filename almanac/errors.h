@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Typed failures of the almanac. Each carries a message a person can read,
 // since the window shows it as it stands.
 #pragma once

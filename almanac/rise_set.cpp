@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "rise_set.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sunrise and sunset in UT for a place and a calendar date.
 //
 // The event hour is noon plus or minus the half-day arc in hours, less the

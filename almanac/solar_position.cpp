@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "solar_position.h"
 
 #include <cmath>

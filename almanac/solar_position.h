@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the sun stands on a calendar day: a low-precision solar ephemeris.
 //
 // Every routine is a pure function of its arguments. The constants stand for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The maker's links of the About window, kept in one place.
 #pragma once
 

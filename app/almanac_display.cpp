@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "almanac_display.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The daily almanac: today's sunrise, sunset, length of day and its change
 // since yesterday, as the four texts of the main window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system clock, read once for each question asked of it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop's handler for links: a mail program or a web browser.
 #pragma once
 

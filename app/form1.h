@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's logic: start-up, the minute timer, the menu entries, the
 // save button, closing, and the repair of decimal marks in the two boxes.
 // It runs against Form1View, so all of it can be driven without a window system.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the main window's logic asks of the window itself.
 //
 // Sizes and places are in twips (1440 to the inch). Writing a box's text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file "Kestrow.dat": the place and the window's position.
 //
 // One line of comma-separated fields ending in CR LF: the latitude and

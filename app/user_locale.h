@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the program takes from the user's locale.
 #pragma once
 

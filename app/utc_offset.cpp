@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "utc_offset.h"
 
 namespace kestrow {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How far the local clock runs ahead of UTC.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one date's almanac, set against libnova's rise and set of the
 // same dates at the same place.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up, peak memory and idle cost of kestrow against a bare Qt window
 # (bench/baseline/), both built here in Release and run on one Xvfb display
 # that this script starts, each in a fresh temporary folder:

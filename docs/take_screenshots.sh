@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Takes the screenshots in this folder: the compact and expanded main window
 # and the About window, at scale 2 under a window manager with title bars,
 # once in a light and once in a dark colour scheme (files ending in -dark).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds and runs the speed measurements and prints the figures:
 #   - one date's almanac texts and its rise/set, against libnova's
 #     ln_get_solar_rst for the same dates (Google Benchmark, median of runs);

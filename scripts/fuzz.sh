@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fuzzes the settings reader. Usage: scripts/fuzz.sh [seconds]   (default 60)
 # Builds with clang in build-fuzz, replays the committed corpus, then fuzzes
 # into a scratch copy of it so the committed corpus only grows by hand, with

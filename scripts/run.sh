@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds Kestrow and starts it in the current folder,
 # where it keeps its settings file.
 set -euo pipefail

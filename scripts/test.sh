@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds Kestrow and runs every test: the unit and
 # window tests, the end-to-end test under Xvfb, the same suites again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the settings reader's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # One session of the real kestrow program under valgrind's memcheck, on a
 # virtual X display: start, "Setup", type a place, "OK", "?", "OK", close.
 # Fails on any memory error or definite leak outside the toolkit's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The almanac of a run of days as a tab-separated table, one line a day.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kestrow-table: the almanac for a place and a run of days, as text.
 #include <cerrno>
 #include <cstdio>

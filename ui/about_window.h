@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The About window: the program's name and version and the maker's mail,
 // site and donation links. Hovering a link underlines its text until the
 // pointer crosses the window's own background again.

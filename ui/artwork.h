@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's pictures, compiled into it. Each is loaded when first asked
 // for, so the About window's pictures cost nothing until it is opened. Those
 // are drawn from vector sources at the screen's device pixel ratio, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "click_area.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A label or an empty area that reports the pointer moving over it and a
 // click on it. It keeps both to itself: a move over it never reaches the
 // widget beneath, which has hover rules of its own.

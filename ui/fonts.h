@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows' fonts. The faces the layout was drawn with are seldom on a
 // free desktop, so the windows take the first of a few common faces of
 // similar width that the machine has, and shrink a text's size where even

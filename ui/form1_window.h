@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: the almanac band, the coordinate frame below it and the
 // menu bar. What happens on its events is decided by kestrow::Form1; this
 // class builds the controls, passes the events on and carries out the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kestrow: sunrise, sunset and length of day for one place.
 #include <QApplication>
 #include <cstdlib>

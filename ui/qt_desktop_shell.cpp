@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt_desktop_shell.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hands links to the desktop's mail program or web browser.
 #pragma once
 

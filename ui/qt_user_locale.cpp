@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qt_user_locale.h"
 
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's locale as Qt reads it from the desktop session.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Places and sizes are kept in twips, 1440 to the inch, as the layout was
 // drawn; the screen's logical DPI turns them into pixels (15 twips to a pixel
 // at 96 DPI), so the windows keep their proportions on any screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor that Qt Widgets allows: one window holding one label, and nothing
 // else. The start-up, memory and idle figures of kestrow are read against
 // this program's, built with the same compiler and flags and run the same way.

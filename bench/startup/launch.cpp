@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a Qt Widgets program with kestrow_startup_probe preloaded and prints
 // one line about that start:
 //

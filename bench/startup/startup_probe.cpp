@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Preloaded (LD_PRELOAD) into a Qt Widgets program by kestrow_startup_launch
 // to time its start-up without any hook in the program itself.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "almanac/coordinate.h"
 
 #include <gtest/gtest.h>

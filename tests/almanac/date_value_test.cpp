@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "almanac/date_value.h"
 
 #include <gtest/gtest.h>

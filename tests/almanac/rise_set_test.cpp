@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "almanac/rise_set.h"
 
 #include <gtest/gtest.h>

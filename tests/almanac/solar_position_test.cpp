@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "almanac/solar_position.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/about_links.h"
 
 #include <gtest/gtest.h>

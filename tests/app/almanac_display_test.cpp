@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/almanac_display.h"
 
 #include <gtest/gtest.h>

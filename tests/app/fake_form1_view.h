@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A window without a window system, for driving the main window's logic.
 // Its boxes behave as real ones: the text is cut to the box's limit, and a
 // write that changes it runs the change handler nested inside the write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving "Kestrow.dat" when the disk or the folder does not cooperate: each
 // fault must be told clearly and must leave the previous file whole.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // More than a year of minute ticks through the window's logic, with the real
 // time-zone rules, compressed: the clock is moved by hand, nothing waits.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/utc_offset.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # End-to-end run of the kestrow binary under Xvfb with a window manager that
 # draws title bars (openbox, asked to close windows the cooperative way):
 # first start without a settings file, "Setup", type a place under a French

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the end-to-end tests and the valgrind session: drives the real
 # kestrow window on an X display with xdotool, as a user would, in a
 # temporary working folder `work`. The display has a window manager that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as "Kestrow.dat": read the way the window reads it at
 // start-up, then written and read back as a record made from the same bytes.
 #include <cmath>

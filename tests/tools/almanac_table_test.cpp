@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/almanac_table.h"
 
 #include <gtest/gtest.h>

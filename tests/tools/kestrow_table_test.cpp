@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as a user runs it: exit status, standard output and standard error.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The About window: its controls, the hover underlines, the three links as
 // handed to the desktop, and its life as one modeless window.
 #include "ui/about_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as built on the screen: every control where the layout
 // puts it, the compact and expanded heights, the keyboard order, the boxes'
 // behaviour when typed into or written by the program, messages and closing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared by the window tests: a desktop shell that records, twips as the
 // screen should show them, and a working folder of the test's own.
 #pragma once

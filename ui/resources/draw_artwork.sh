@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Draws the program's artwork with ImageMagick. The images are committed, so
 # this only needs to run again when a picture is changed here.
 #   sh ui/resources/draw_artwork.sh
