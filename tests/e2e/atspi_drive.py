@@ -7,9 +7,10 @@
 #   atspi_drive.py height         the main window's height in pixels
 #   atspi_drive.py press NAME     the "Press" action of the control named NAME
 import sys
-import time
 
 import pyatspi
+
+from atspi import actions, do_action, wait_for
 
 
 def main_window():
@@ -35,22 +36,13 @@ def find(node, name, depth=0):
     return None
 
 
-def actions(node):
-    try:
-        action = node.queryAction()
-    except NotImplementedError:
-        return []
-    return [action.getName(i) for i in range(action.nActions)]
-
-
 def main(command, argument):
     if command == "wait":
-        deadline = time.monotonic() + float(argument)
-        while time.monotonic() < deadline:
+        def ready():
             window = main_window()
-            if window is not None and find(window, "Setup") is not None:
-                return 0
-            time.sleep(0.2)
+            return window if window is not None and find(window, "Setup") is not None else None
+        if wait_for(ready, float(argument)) is not None:
+            return 0
         print("atspi_drive: no kestrow window on the accessibility bus", file=sys.stderr)
         return 1
     window = main_window()
@@ -65,8 +57,7 @@ def main(command, argument):
         if control is None:
             print(f"atspi_drive: nothing named {argument!r} to press", file=sys.stderr)
             return 1
-        action = control.queryAction()
-        action.doAction(actions(control).index("Press"))
+        do_action(control, "Press")
         return 0
     print(f"atspi_drive: unknown command {command!r}", file=sys.stderr)
     return 2

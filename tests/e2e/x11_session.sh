@@ -49,7 +49,8 @@ start_kestrow() {
     (cd "$work" && exec env -u LC_ALL -u LC_NUMERIC -u LANGUAGE -u QT_QPA_PLATFORM LANG=fr_FR.UTF-8 \
         "${kestrow_env[@]}" "${runner[@]}" "$kestrow" "${kestrow_args[@]}" 2>>"$work/stderr.txt") &
     app_pid=$!
-    wait_for 15 xdotool search --onlyvisible --name '^Kestrow' || fail "no Kestrow window"
+    wait_for 30 xdotool search --onlyvisible --name '^Kestrow' ||
+        fail "no Kestrow window; the program said: $(cat "$work/stderr.txt")"
     win=$(xdotool search --onlyvisible --name '^Kestrow' | head -n 1)
     wait_for 10 settled || fail "the window did not settle"
 }
