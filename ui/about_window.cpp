@@ -28,7 +28,6 @@ void SetUnderline(QLabel* label, bool on) {
 }
 
 const QColor kLinkGreen(0, 128, 0);
-constexpr double kLinkContrast = 4.5;  // what a dark scheme has to reach
 
 // A link area: the pointer turns into the hand over it.
 ClickArea* MakeLinkArea(QWidget* parent, const char* name, const QRect& place) {
@@ -48,7 +47,7 @@ ClickArea* MakeLinkText(QWidget* parent, const char* name, const QRect& place,
     label->setTextFormat(Qt::PlainText);
     label->setText(Text(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetDesignedTextColour(label, kLinkGreen, kLinkContrast);
+    SetDesignedTextColour(label, kLinkGreen, kTextContrast);
     return label;
 }
 

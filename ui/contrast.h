@@ -10,6 +10,12 @@ class QWidget;
 
 namespace kestrow::ui {
 
+// What a text's colour has to reach against a dark background: plain text,
+// and the greys that are meant to step back (the change of day length, the
+// sign hints).
+inline constexpr double kTextContrast = 4.5;
+inline constexpr double kGreyContrast = 3.0;
+
 // Relative luminance (0 black .. 1 white) and the contrast ratio of two
 // colours (1 .. 21), as accessibility guidelines measure them.
 double RelativeLuminance(const QColor& colour);

@@ -33,10 +33,6 @@ constexpr int kClientHeight = 3315;
 
 const QColor kDarkGrey(64, 64, 64);
 const QColor kGrey(128, 128, 128);
-// What a dark scheme has to reach: plain text, and the greys that are meant
-// to step back (the change of day length, the sign hints).
-constexpr double kTextContrast = 4.5;
-constexpr double kGreyContrast = 3.0;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
