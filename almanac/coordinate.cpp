@@ -79,4 +79,12 @@ double ReadCoordinate(const Coordinate& value, Axis axis, std::string_view decim
     return value ? ParseCoordinate(*value, axis, decimalSeparator) : 0.0;
 }
 
+std::string ReplaceMarks(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 }  // namespace kestrow

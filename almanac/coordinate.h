@@ -24,6 +24,11 @@ std::string_view AxisName(Axis axis);
 // number, or when it lies outside -90..90 (latitude) or -180..180 (longitude).
 double ParseCoordinate(std::string_view text, Axis axis, std::string_view decimalSeparator);
 
+// `text` with every `from` replaced by `to`: a coordinate text's decimal
+// marks turned from one form into another (a typed point into the locale's
+// mark, or a mark the settings file cannot keep into a point).
+std::string ReplaceMarks(std::string text, std::string_view from, std::string_view to);
+
 // As above; no value reads as 0.
 double ReadCoordinate(const Coordinate& value, Axis axis, std::string_view decimalSeparator);
 

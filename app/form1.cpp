@@ -19,14 +19,6 @@ int CharacterCount(const std::string& text) {
     return count;
 }
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 std::string Capitalised(std::string text) {
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text;
@@ -211,7 +203,7 @@ void Form1::TextLongitude_Change() { RepairDecimalMarks(Form1Box::Longitude); }
 void Form1::RepairDecimalMarks(Form1Box box) {
     // A point typed under a comma locale becomes a comma. The write re-enters
     // this handler once, which finds nothing left to replace.
-    view_.SetBoxText(box, ReplaceAll(view_.BoxText(box), ".", decimalSep_));
+    view_.SetBoxText(box, ReplaceMarks(view_.BoxText(box), ".", decimalSep_));
     view_.SetSelStart(box, CharacterCount(view_.BoxText(box)));
 }
 

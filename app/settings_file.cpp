@@ -398,16 +398,11 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
 }
 
 std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator) {
-    std::string stored(text);
     if (decimalSeparator.empty() ||
         Latin1ToUtf8(Utf8ToLatin1(decimalSeparator)) == decimalSeparator) {
-        return stored;
+        return std::string(text);
     }
-    for (std::size_t at = stored.find(decimalSeparator); at != std::string::npos;
-         at = stored.find(decimalSeparator, at + 1)) {
-        stored.replace(at, decimalSeparator.size(), ".");
-    }
-    return stored;
+    return ReplaceMarks(std::string(text), decimalSeparator, ".");
 }
 
 std::string ShortRecord(std::string_view latitude, std::string_view longitude) {
