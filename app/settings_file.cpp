@@ -94,8 +94,6 @@ std::string Utf8ToLatin1(std::string_view text) {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-std::string Quoted(const fs::path& path) { return QuotedSettingsPath(path); }
-
 const char* FieldName(int field) {
     static constexpr const char* kNames[] = {"the latitude", "the longitude", "the window top",
                                              "the window left"};
@@ -357,13 +355,14 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT) {
-            throw SettingsOpenError(Quoted(path) + " was not found", true);
+            throw SettingsOpenError(QuotedSettingsPath(path) + " was not found", true);
         }
-        throw SettingsOpenError(Quoted(path) + " could not be read: " + Reason(error), false);
+        throw SettingsOpenError(QuotedSettingsPath(path) + " could not be read: " + Reason(error),
+                                false);
     }
     const auto unreadable = [&path, fd](const std::string& why) {
         ::close(fd);
-        return SettingsOpenError(Quoted(path) + " could not be read: " + why, false);
+        return SettingsOpenError(QuotedSettingsPath(path) + " could not be read: " + why, false);
     };
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
@@ -417,7 +416,8 @@ std::string FullRecord(std::string_view latitude, std::string_view longitude, fl
 
 void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes) {
     const auto failure = [&path](const std::string& why) {
-        return SettingsSaveError("The place could not be saved to " + Quoted(path) + ": " + why);
+        return SettingsSaveError("The place could not be saved to " + QuotedSettingsPath(path) +
+                                 ": " + why);
     };
 
     // A link (the user's settings kept with their other dotfiles) is followed:
