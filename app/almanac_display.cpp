@@ -90,8 +90,13 @@ AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
     const double day = today.day;
     const double month = today.month;
     const double year = today.year;
-    // On a zone's clock the UT times of today's local date are used, whatever
-    // UT date the zone puts that day's sunrise on; see OnZoneClock.
+    // On a zone's clock the computation is still for today's local date, even
+    // where the zone puts that day's sunrise on the UT day before (east of
+    // Greenwich) or keeps a clock a whole day from the sun's (Chatham): the
+    // sun of the neighbouring UT day differs by a minute or two at most, and
+    // the local date keeps the almanac on the day the user's clock shows and
+    // its change since yesterday the same on both clocks. OnZoneClock then
+    // finds the moment on that local day and the offset at that moment.
     const auto onZone = [&](DateValue ut, bool isSunrise) {
         return OnZoneClock(ut, MakeDate(today.year, today.month, today.day),
                            ReadCoordinate(lon, Axis::Longitude, sep), isSunrise, *clock.zone);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "zone_clock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
