@@ -2,6 +2,7 @@
 #include "settings_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,14 +12,20 @@
 #include <sstream>
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace kestrow {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(int error) { return std::generic_category().message(error); }
+// Not an error of the system's: a link that the system itself would refuse to
+// follow (see FindFile).
+constexpr int kPlantedLink = -1;
+
+std::string Reason(int error) {
+    return error == kPlantedLink ? "it is a link that another user put in a shared folder"
+                                 : std::generic_category().message(error);
+}
 
 // The permissions a newly created file would get, without changing the
 // process's umask, which other threads may rely on at the same moment.
@@ -35,22 +42,104 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// The temporary file of a save; removed unless it has been renamed.
+// A folder held open, so that every step after its links were checked acts
+// on that same folder whatever is renamed meanwhile, and a name in it.
+class Place {
+  public:
+    Place() = default;
+    ~Place() {
+        if (folder_ >= 0) ::close(folder_);
+    }
+    Place(const Place&) = delete;
+    Place& operator=(const Place&) = delete;
+
+    int folder() const { return folder_; }
+    const char* name() const { return name_.c_str(); }
+    // Moves to `path`, taken from the folder held (the working folder at
+    // first). Returns 0 or the error that stopped it.
+    int MoveTo(const fs::path& path) {
+        // A path that ends in a folder names that folder itself.
+        const fs::path last = path.filename();
+        const bool whole = last.empty() || last == "." || last == "..";
+        const fs::path folder = whole ? path : path.parent_path();
+        const int next = ::openat(folder_ >= 0 ? folder_ : AT_FDCWD,
+                                  folder.empty() ? "." : folder.c_str(),
+                                  O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (next < 0) return errno;
+        if (folder_ >= 0) ::close(folder_);
+        folder_ = next;
+        name_ = whole ? "." : last.string();
+        return 0;
+    }
+
+  private:
+    int folder_ = -1;
+    std::string name_;
+};
+
+// Follows `path` through every link to the file it finally names, which need
+// not exist yet, by the rule the system applies when it opens a file: in a
+// folder that everybody may write to and whose files only their owners may
+// remove (such as /tmp), a link is followed only when it is the user's own or
+// the folder's owner's. Anyone could otherwise put there a link to a file of
+// the user's, and the save would replace that file. Every link of a chain is
+// held to the rule. Returns 0, kPlantedLink or the error that stopped it.
+int FindFile(const fs::path& path, Place& place) {
+    constexpr int kMostLinks = 40;  // as the system allows in a path
+    fs::path next = path;
+    for (int hops = 0; hops <= kMostLinks; ++hops) {
+        if (const int error = place.MoveTo(next); error != 0) return error;
+        struct stat link {};
+        if (::fstatat(place.folder(), place.name(), &link, AT_SYMLINK_NOFOLLOW) != 0) {
+            return errno == ENOENT ? 0 : errno;
+        }
+        if (!S_ISLNK(link.st_mode)) return 0;
+        struct stat folder {};
+        if (::fstat(place.folder(), &folder) != 0) return errno;
+        constexpr mode_t kShared = S_ISVTX | S_IWOTH;
+        if ((folder.st_mode & kShared) == kShared && link.st_uid != ::geteuid() &&
+            link.st_uid != folder.st_uid) {
+            return kPlantedLink;
+        }
+        char target[4096];
+        const ssize_t length = ::readlinkat(place.folder(), place.name(), target, sizeof target);
+        if (length < 0) return errno;
+        if (static_cast<std::size_t>(length) == sizeof target) return ENAMETOOLONG;
+        // A relative link is relative to the folder that holds it, which is
+        // the folder held.
+        next = std::string(target, static_cast<std::size_t>(length));
+    }
+    return ELOOP;
+}
+
+// The temporary file of a save, beside the file it replaces; removed unless
+// it has been renamed.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(std::string pattern) : name_(std::move(pattern)) {
-        std::vector<char> buffer(name_.begin(), name_.end());
-        buffer.push_back('\0');
-        fd_ = ::mkstemp(buffer.data());
-        error_ = fd_ < 0 ? errno : 0;
-        name_ = buffer.data();
+    explicit TemporaryFile(const Place& place) : folder_(place.folder()) {
+        // As mkstemp names its files, which cannot work within a folder held.
+        constexpr char kLetters[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int tries = 0; tries < 100; ++tries) {
+            unsigned char random[6] = {};
+            if (::getrandom(random, sizeof random, 0) != sizeof random) {
+                error_ = errno;
+                return;
+            }
+            name_ = std::string(".") + place.name() + ".";
+            for (const unsigned char r : random) name_.push_back(kLetters[r % 62]);
+            fd_ = ::openat(folder_, name_.c_str(),
+                           O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
+            error_ = fd_ < 0 ? errno : 0;
+            if (error_ != EEXIST) return;
+        }
     }
     ~TemporaryFile() {
         if (fd_ >= 0) {
             ::close(fd_);
         }
         if (created() && !renamed_) {
-            ::unlink(name_.c_str());
+            ::unlinkat(folder_, name_.c_str(), 0);
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -70,32 +159,13 @@ class TemporaryFile {
     void MarkRenamed() { renamed_ = true; }
 
   private:
+    int folder_;
     std::string name_;
     int fd_ = -1;
     int error_ = 0;
     bool closed_ = false;
     bool renamed_ = false;
 };
-
-// Follows `path` through every link to the file it finally names, which
-// need not exist yet. Returns 0 or the error that stopped the search.
-int FinalTarget(const fs::path& path, fs::path& target) {
-    constexpr int kMostLinks = 40;  // as the system allows in a path
-    target = path;
-    for (int hops = 0; hops <= kMostLinks; ++hops) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0) {
-            return errno == ENOENT ? 0 : errno;
-        }
-        if (!S_ISLNK(info.st_mode)) return 0;
-        std::error_code error;
-        const fs::path next = fs::read_symlink(target, error);
-        if (error) return error.value();
-        // A relative link is relative to the folder that holds it.
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return ELOOP;
-}
 
 }  // namespace
 
@@ -110,10 +180,14 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     // Through a descriptor of our own: an ifstream cannot tell a missing file
     // from a forbidden one, and would open a folder. What was looked at is
     // what is read, so nothing can be swapped in between. No blocking, in
-    // case the name is a pipe.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // case the name is a pipe; never a terminal to control.
+    Place place;
+    int error = FindFile(path, place);
+    const int fd = error != 0 ? -1
+                              : ::openat(place.folder(), place.name(),
+                                         O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
     if (fd < 0) {
-        const int error = errno;
+        if (error == 0) error = errno;
         if (error == ENOENT) {
             throw SettingsOpenError(QuotedSettingsPath(path) + " was not found", true);
         }
@@ -164,14 +238,14 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // A link (the user's settings kept with their other dotfiles) is followed:
     // the file it names is replaced, and the link stays.
-    fs::path target;
-    if (const int error = FinalTarget(path, target); error != 0) {
+    Place place;
+    if (const int error = FindFile(path, place); error != 0) {
         throw failure(Reason(error));
     }
 
     mode_t mode = NewFileMode();
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
+    if (::fstatat(place.folder(), place.name(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode)) {
             throw failure("it is a folder");
         }
@@ -179,7 +253,8 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
             mode = existing.st_mode & 07777;  // a save must not widen or narrow access
             // The rename needs only the folder's permission; a file its user
             // may not write must still not be replaced.
-            const int probe = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+            const int probe = ::openat(place.folder(), place.name(),
+                                       O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
             if (probe < 0) {
                 throw failure(Reason(errno));
             }
@@ -189,10 +264,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // The temporary file lies beside the target so that the rename stays
     // within one file system and so replaces the old file in one step.
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::string pattern = ".";
-    pattern.append(target.filename().string()).append(".XXXXXX");
-    TemporaryFile temporary((folder / pattern).string());
+    TemporaryFile temporary(place);
     if (!temporary.created()) {
         throw failure(Reason(temporary.creationError()));
     }
@@ -219,7 +291,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
     if (const int error = temporary.Close(); error != 0) {
         throw failure(Reason(error));
     }
-    if (::rename(temporary.name().c_str(), target.c_str()) != 0) {
+    if (::renameat(place.folder(), temporary.name().c_str(), place.folder(), place.name()) != 0) {
         const int error = errno;
         throw failure(error == EISDIR ? "it is a folder" : Reason(error));
     }
@@ -227,7 +299,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // Make the rename itself durable; the save has already succeeded, so a
     // folder that cannot be synced is not a failure.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderFd = ::openat(place.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         (void)::fsync(folderFd);
         ::close(folderFd);

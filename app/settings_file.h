@@ -45,8 +45,10 @@ std::string QuotedSettingsPath(const std::filesystem::path& path);
 
 // Replaces the file at `path` with `bytes` atomically: a temporary file in the
 // same folder is written, flushed to disk and renamed over it. A link is
-// followed to the file it names, which is replaced within its own folder. A
-// file that its user may not write is not replaced. On failure the old file
+// followed to the file it names, which is replaced within its own folder,
+// unless another user put it in a folder shared by all (such as /tmp): such
+// a link is neither read nor written through. A file that its user may not
+// write is not replaced. On failure the old file
 // is whole and SettingsSaveError says what could not be saved and why.
 void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes);
 
