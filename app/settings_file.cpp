@@ -62,9 +62,9 @@ class Place {
         const fs::path last = path.filename();
         const bool whole = last.empty() || last == "." || last == "..";
         const fs::path folder = whole ? path : path.parent_path();
-        const int next = ::openat(folder_ >= 0 ? folder_ : AT_FDCWD,
-                                  folder.empty() ? "." : folder.c_str(),
-                                  O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const int next =
+            ::openat(folder_ >= 0 ? folder_ : AT_FDCWD, folder.empty() ? "." : folder.c_str(),
+                     O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (next < 0) return errno;
         if (folder_ >= 0) ::close(folder_);
         folder_ = next;
@@ -174,7 +174,6 @@ std::string QuotedSettingsPath(const std::filesystem::path& path) {
     const fs::path full = fs::absolute(path, error);
     return "\"" + (error ? path : full.lexically_normal()).string() + "\"";
 }
-
 
 std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     // Through a descriptor of our own: an ifstream cannot tell a missing file

@@ -20,18 +20,18 @@ inline constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
 // The file could not be opened for reading. missing() tells a file that is
 // simply not there (the first start) from one that exists but cannot be read.
 class SettingsOpenError : public SettingsReadError {
-public:
+  public:
     SettingsOpenError(const std::string& message, bool missing)
         : SettingsReadError(message), missing_(missing) {}
     bool missing() const { return missing_; }
 
-private:
+  private:
     bool missing_;
 };
 
 // A save that failed; the file is left as it was.
 class SettingsSaveError : public Error {
-public:
+  public:
     using Error::Error;
 };
 

@@ -22,23 +22,23 @@ inline constexpr std::size_t kMaxFieldBytes = 256;
 
 // The four values a record fills, in file order.
 struct SettingsFields {
-    Coordinate latitude;        // field 1
-    Coordinate longitude;       // field 2
-    std::int32_t top = 0;       // field 3, twips
-    std::int32_t left = 0;      // field 4, twips
+    Coordinate latitude;    // field 1
+    Coordinate longitude;   // field 2
+    std::int32_t top = 0;   // field 3, twips
+    std::int32_t left = 0;  // field 4, twips
 };
 
 // A read that failed: end of file inside a record, a field too long, a
 // position that is not a number or does not fit 32 bits.
 class SettingsReadError : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 // Reads records field by field, storing each field the moment it is read,
 // so a record that runs out keeps the fields before the failure.
 class SettingsReader {
-public:
+  public:
     explicit SettingsReader(std::istream& in);
     // True when nothing but blanks and line ends is left.
     bool AtEnd();
@@ -47,7 +47,7 @@ public:
     // Fields stored so far by this reader, over all records.
     int FieldsStored() const { return fieldsStored_; }
 
-private:
+  private:
     std::istream& in_;
     int fieldsStored_ = 0;
 };

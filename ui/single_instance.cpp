@@ -26,7 +26,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // How long a later start waits, in all, for the window that holds the claim.
-constexpr milliseconds kPatience{2000};
+constexpr milliseconds kPatience{1800};
 constexpr milliseconds kPause{20};
 // After an accept that fails for want of descriptors or memory, the request
 // waits in the queue; it is looked at again after this, not at once.
@@ -67,6 +67,8 @@ Name ClaimName(const std::filesystem::path& settingsFile) {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
+// Close-on-exec: a browser started from the About window must not inherit
+// the claim and keep the file taken after we end.
 int NewSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
 int MillisecondsLeft(Clock::time_point deadline) {
@@ -121,8 +123,6 @@ SingleInstance::SingleInstance(const std::filesystem::path& settingsFile) {
             message_ = unchecked + Reason(errno);
             return;
         }
-        // Close-on-exec: a browser started from the About window must not
-        // inherit the claim and keep the file taken after we end.
         if (::bind(fd, name.get(), name.length) == 0 && ::listen(fd, kQueue) == 0) {
             listenFd_ = fd;
             return;
@@ -174,7 +174,10 @@ bool SingleInstance::eventFilter(QObject* watched, QEvent* event) {
     // gone; a message raised by the closing may keep the process alive.
     if (watched == window_ && event->type() == QEvent::Close) {
         QMetaObject::invokeMethod(
-            this, [this] { if (window_.isNull() || !window_->isVisible()) release(); },
+            this,
+            [this] {
+                if (window_.isNull() || !window_->isVisible()) release();
+            },
             Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
@@ -189,7 +192,8 @@ void SingleInstance::acceptRequests() {
                 // Out of descriptors or memory: the queue stays readable, and
                 // looking again at once would only spin.
                 notifier_->setEnabled(false);
-                QTimer::singleShot(kAcceptRetryMs, notifier_, [n = notifier_] { n->setEnabled(true); });
+                QTimer::singleShot(kAcceptRetryMs, notifier_,
+                                   [n = notifier_] { n->setEnabled(true); });
             }
             return;
         }

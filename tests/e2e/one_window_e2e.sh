@@ -34,7 +34,8 @@ later_start() {
     started=$(date +%s%N)
     (cd "$work" && env -u XDG_RUNTIME_DIR "$@" timeout 10 "$kestrow" 2>"$work/$name.said") ||
         code=$?
-    echo "$code $((($(date +%s%N) - started) / 1000000))" >"$work/$name.code"
+    echo "$code $((($(date +%s%N) - started) / 1000000))" >"$work/$name.part"
+    mv "$work/$name.part" "$work/$name.code"
 }
 
 # came_forward ENV...: the first window, minimized, comes back on a later start.
@@ -57,16 +58,18 @@ came_forward
 
 # Stopped: more starts than the window's queue holds, side by side.
 kill -STOP "$app_pid"
-for i in $(seq 12); do later_start "stopped$i" & done
-all_ended() { [ "$(find "$work" -name 'stopped*.code' | wc -l)" -eq 12 ]; }
+for i in $(seq 10); do later_start "stopped$i" & done
+all_ended() { [ "$(find "$work" -name 'stopped*.code' | wc -l)" -eq 10 ]; }
 wait_for 6 all_ended || true
 kill -CONT "$app_pid"
-for i in $(seq 12); do
+longest=0
+for i in $(seq 10); do
     read -r code took <"$work/stopped$i.code" || fail "start $i beside a stopped window never ended"
     said=$(cat "$work/stopped$i.said")
     if [ "$code" -ne 1 ] || [ "$took" -ge 3000 ]; then
         fail "start $i beside a stopped window: status $code after $took ms"
     fi
+    [ "$took" -le "$longest" ] || longest=$took
     [ "$said" = "kestrow: the window already open on \"$settings\" does not answer" ] ||
         fail "start $i beside a stopped window said: $said"
 done
@@ -103,4 +106,4 @@ wait_for 30 windows_are 1 --pid "${helper_pids[0]}" ||
 } 2>/dev/null || true
 app_pid=
 helper_pids=()
-echo "one_window_e2e: passed"
+echo "one_window_e2e: passed; beside a stopped window the longest start took $longest ms"
