@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "almanac/rise_set.h"
+#include "zone_clock.h"
 
 namespace kestrow {
 namespace {
@@ -77,19 +78,45 @@ std::string LengthChangeText(double today, double yesterday) {
 
 AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
                          std::optional<double> offsetTU, AlmanacSink& sink) {
-    const double zoneShift = offsetTU && *offsetTU == 2 ? 2.0 / 24 : 1.0 / 24;
+    return ShowAlmanac(place, today, ShownClock{offsetTU, nullptr}, sink);
+}
+
+AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
+                         const ShownClock& clock, AlmanacSink& sink) {
+    const double zoneShift = clock.offsetTU && *clock.offsetTU == 2 ? 2.0 / 24 : 1.0 / 24;
     const auto& lat = place.latitude;
     const auto& lon = place.longitude;
     const std::string_view sep = place.decimalSeparator;
     const double day = today.day;
     const double month = today.month;
     const double year = today.year;
+    // On a zone's clock the computation is still for today's local date, even
+    // where the zone puts that day's sunrise on the UT day before (east of
+    // Greenwich) or keeps a clock a whole day from the sun's (Chatham): the
+    // sun of the neighbouring UT day differs by a minute or two at most, and
+    // the local date keeps the almanac on the day the user's clock shows and
+    // its change since yesterday the same on both clocks. OnZoneClock then
+    // finds the moment on that local day and the offset at that moment.
+    const auto onZone = [&](DateValue ut, bool isSunrise) {
+        return OnZoneClock(ut, MakeDate(today.year, today.month, today.day),
+                           ReadCoordinate(lon, Axis::Longitude, sep), isSunrise, *clock.zone);
+    };
 
     AlmanacTimes times;
-    times.rise = AddDuration(SunriseTime(lat, lon, day, month, year, sep), zoneShift);
-    sink.SetAlmanacText(AlmanacLabel::Sunrise, ClockTimeText(times.rise));
-    times.set = AddDuration(SunsetTime(lat, lon, day, month, year, sep), zoneShift);
-    sink.SetAlmanacText(AlmanacLabel::Sunset, ClockTimeText(times.set));
+    const DateValue utRise = SunriseTime(lat, lon, day, month, year, sep);
+    times.rise = AddDuration(utRise, zoneShift);
+    times.riseOffsetSeconds = std::lround(zoneShift * kSecondsPerDay);
+    DateValue shownRise = times.rise;
+    if (clock.zone != nullptr) {
+        const ZoneTime local = onZone(utRise, true);
+        shownRise = local.clock;
+        times.riseOffsetSeconds = local.offsetSeconds;
+    }
+    sink.SetAlmanacText(AlmanacLabel::Sunrise, ClockTimeText(shownRise));
+    const DateValue utSet = SunsetTime(lat, lon, day, month, year, sep);
+    times.set = AddDuration(utSet, zoneShift);
+    const DateValue shownSet = clock.zone != nullptr ? onZone(utSet, false).clock : times.set;
+    sink.SetAlmanacText(AlmanacLabel::Sunset, ClockTimeText(shownSet));
     times.length = Elapsed(times.rise, times.set);
     sink.SetAlmanacText(AlmanacLabel::DayLength, DayLengthText(times.length));
 
@@ -99,13 +126,21 @@ AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
         AddDuration(SunsetTime(lat, lon, today.prevDay, month, year, sep), zoneShift);
     const double prevLength = Elapsed(prevRise, prevSet);
     sink.SetAlmanacText(AlmanacLabel::Change, LengthChangeText(times.length, prevLength));
+    times.rise = shownRise;
+    times.set = shownSet;
     return times;
 }
 
 AlmanacTexts ComputeAlmanacTexts(const AlmanacPlace& place, const CalendarDay& today,
                                  std::optional<double> offsetTU) {
+    return ComputeAlmanacTexts(place, today, ShownClock{offsetTU, nullptr});
+}
+
+AlmanacTexts ComputeAlmanacTexts(const AlmanacPlace& place, const CalendarDay& today,
+                                 const ShownClock& clock, AlmanacTimes* times) {
     TextCollector collector;
-    ShowAlmanac(place, today, offsetTU, collector);
+    const AlmanacTimes computed = ShowAlmanac(place, today, clock, collector);
+    if (times != nullptr) *times = computed;
     return collector.texts;
 }
 

@@ -55,11 +55,21 @@ struct AlmanacPlace {
     std::string decimalSeparator = ".";
 };
 
+// The clock that sunrise and sunset are shown on.
+struct ShownClock {
+    // UT plus two hours when this is exactly 2, plus one hour otherwise.
+    std::optional<double> offsetTU;
+    // When set, the clock of this zone instead, by its rules at each of the
+    // two moments; offsetTU is then not read.
+    const Clock* zone = nullptr;
+};
+
 // Today's results on the displayed clock.
 struct AlmanacTimes {
     DateValue rise = 0;
     DateValue set = 0;
-    double length = 0;  // days
+    double length = 0;           // days
+    long riseOffsetSeconds = 0;  // the shown clock's lead over UT at sunrise
 };
 
 struct AlmanacTexts {
@@ -84,8 +94,16 @@ std::string LengthChangeText(double today, double yesterday);
 AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
                          std::optional<double> offsetTU, AlmanacSink& sink);
 
+// As above, on either clock. The length of day and its change do not depend
+// on the clock: on a zone's clock they are those of the fixed shift, so a
+// day on which the clock changes is not an hour longer or shorter.
+AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
+                         const ShownClock& clock, AlmanacSink& sink);
+
 // The four texts at once, for callers without a window.
 AlmanacTexts ComputeAlmanacTexts(const AlmanacPlace& place, const CalendarDay& today,
                                  std::optional<double> offsetTU);
+AlmanacTexts ComputeAlmanacTexts(const AlmanacPlace& place, const CalendarDay& today,
+                                 const ShownClock& clock, AlmanacTimes* times = nullptr);
 
 }  // namespace kestrow

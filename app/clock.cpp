@@ -20,6 +20,12 @@ ClockReading ReadingAt(std::time_t instant) {
     return reading;
 }
 
+long Clock::UtcOffsetAt(std::time_t instant) const {
+    std::tm local{};
+    localtime_r(&instant, &local);
+    return local.tm_gmtoff;
+}
+
 ClockReading SystemClock::Read() const { return ReadingAt(std::time(nullptr)); }
 
 }  // namespace kestrow

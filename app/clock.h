@@ -21,6 +21,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual ClockReading Read() const = 0;
+    // Seconds by which this clock's zone runs ahead of UT at `instant`, by the
+    // tz rules the process uses (TZ), summer time included.
+    virtual long UtcOffsetAt(std::time_t instant) const;
 };
 
 // The reading of an instant, with local time by the process's time-zone rules (TZ).

@@ -52,6 +52,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args) {
             version = true;
         } else if (arg == "--user-settings") {
             line.userSettings = true;
+        } else if (arg == "--local-time") {
+            line.localTime = true;
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
             std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
             if (Among(kToolkitFlags, name)) continue;
@@ -78,18 +80,26 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args) {
 }
 
 std::string CommandLineHelp() {
-    return "Usage: kestrow [--user-settings] [toolkit options]\n"
+    return "Usage: kestrow [--user-settings] [--local-time] [toolkit options]\n"
            "Shows today's sunrise, sunset and length of day for one place, and how much\n"
            "the day has grown or shrunk since yesterday.\n"
            "\n"
            "  --user-settings  keep Kestrow.dat in $XDG_CONFIG_HOME/kestrow/ (by default\n"
            "                   ~/.config/kestrow/) instead of the working folder\n"
+           "  --local-time     show sunrise and sunset on this computer's clock, by its\n"
+           "                   time zone and summer time (as the desktop menu starts it)\n"
            "  -h, --help       print this text and exit\n"
            "  --version        print the version and exit\n"
            "\n"
            "The toolkit's standard options, such as -platform NAME, -style NAME or\n"
            "-display NAME, are passed on. A second start on the same settings file\n"
-           "brings the open window to the front.\n";
+           "brings the open window to the front.\n"
+           "\n"
+           "Two clocks: without --local-time the times are UT plus two hours while this\n"
+           "computer's clock is two hours ahead of UTC, and UT plus one hour otherwise,\n"
+           "which suits a zone one hour ahead in winter and two in summer. With it, they\n"
+           "are on this computer's own clock. The length of day and its change are the\n"
+           "same on both.\n";
 }
 
 std::string VersionText(std::string_view program) {

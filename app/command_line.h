@@ -15,6 +15,9 @@ struct CommandLine {
     Action action = Action::Run;
     // Kestrow.dat in the user's configuration folder rather than the working folder.
     bool userSettings = false;
+    // Sunrise and sunset on the computer's own clock rather than UT plus one
+    // or two hours.
+    bool localTime = false;
     // For Refuse: one line, without the program's name or a line end.
     std::string error;
 };

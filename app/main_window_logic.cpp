@@ -40,12 +40,14 @@ class MainWindowLogic::LabelSink final : public AlmanacSink {
 };
 
 MainWindowLogic::MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
-                                 std::ostream& errors, std::filesystem::path settingsPath)
+                                 std::ostream& errors, std::filesystem::path settingsPath,
+                                 bool localTime)
     : view_(view),
       clock_(clock),
       locale_(locale),
       errors_(errors),
-      settingsPath_(std::move(settingsPath)) {}
+      settingsPath_(std::move(settingsPath)),
+      localTime_(localTime) {}
 
 void MainWindowLogic::OnLoad() {
     // A clock outside the calendar fails here as it would at each tick; the
@@ -110,8 +112,10 @@ void MainWindowLogic::Recompute(const ClockReading& reading) {
         WriteDateTexts(today);
     }
     LabelSink sink(view_);
-    times_ = ShowAlmanac({fields_.latitude, fields_.longitude, decimalSeparator_}, today,
-                         offset_->tu, sink);
+    // The almanac's date is the local date on either clock.
+    const ShownClock shown{offset_->tu, localTime_ ? &clock_ : nullptr};
+    times_ =
+        ShowAlmanac({fields_.latitude, fields_.longitude, decimalSeparator_}, today, shown, sink);
     lastFailure_.clear();
 }
 

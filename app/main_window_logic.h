@@ -27,9 +27,12 @@ class MainWindowLogic {
     // `settingsPath` is opened afresh at every read and save, so a relative
     // name lies in the working folder of that moment. Failures that no
     // handler catches are shown through the view and written to `errors`.
+    // With `localTime`, sunrise and sunset are shown on the clock's own zone
+    // (Clock::UtcOffsetAt) instead of UT plus one or two hours.
     MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
                     std::ostream& errors,
-                    std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName));
+                    std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
+                    bool localTime = false);
 
     // Event handlers, each run to completion.
     void OnLoad();
@@ -77,6 +80,7 @@ class MainWindowLogic {
     const UserLocale& locale_;
     std::ostream& errors_;
     std::filesystem::path settingsPath_;
+    bool localTime_ = false;
 
     SettingsFields fields_;
     std::string decimalSeparator_ = ".";

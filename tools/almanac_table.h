@@ -2,6 +2,7 @@
 // The almanac of a run of days as a tab-separated table, one line a day.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,16 +19,28 @@ struct AlmanacTableRequest {
     int days = 1;
     // The lead of the local clock over UTC, as the main window uses it.
     double offsetTU = 0;
+    // When set, the window's sunrise and sunset are shown on this zone's clock
+    // instead, and offsetTU is not read.
+    const Clock* zone = nullptr;
 };
 
 // The column names, ending in a newline; the first one is "date".
 std::string_view AlmanacTableHeader();
 
 // The header, then for each day: the date (YYYY-MM-DD), the UT sunrise and
-// sunset clocks (H:MM:SS), and the main window's four texts for that day
-// (sunrise, sunset, length, change). Every line ends in a newline.
-// Throws CoordinateError, DateRangeError or OverflowError when a day cannot
-// be computed; nothing is returned then.
+// sunset clocks (H:MM:SS), the main window's four texts for that day
+// (sunrise, sunset, length, change), and the shown clock's lead over UT at
+// sunrise (+05:30). Every line ends in a newline, and each is handed to
+// `write` as soon as it is computed, so a long table starts at once.
+// Throws CoordinateError before the header when a coordinate cannot be read,
+// and DateRangeError or OverflowError when a day cannot be computed.
+void WriteAlmanacTable(const AlmanacTableRequest& request,
+                       const std::function<void(std::string_view line)>& write);
+
+// The whole table as one text; nothing is returned when a day fails.
 std::string BuildAlmanacTable(const AlmanacTableRequest& request);
+
+// A lead over UT as the table writes it: "+05:30", "-03:30", "+00:09:21".
+std::string OffsetText(long seconds);
 
 }  // namespace kestrow

@@ -9,6 +9,7 @@
 #include "app/clock.h"
 #include "app/command_line.h"
 #include "app/user_locale.h"
+#include "app/zone_clock.h"
 #include "tools/almanac_table.h"
 #include "tools/table_options.h"
 
@@ -30,23 +31,41 @@ int FailUsage(const std::string& message) { return Fail(kUsageStatus, message + 
 
 int main(int argc, char* argv[]) {
     using namespace kestrow;
-    std::string output;
+    TableOptions options;
     try {
-        const TableOptions options =
+        options =
             ParseTableOptions(argc, argv, SystemClock().Read(), EnvironmentDecimalSeparator());
-        // The whole table is built before anything is written, so that bad
-        // input never leaves a partial table on standard output.
-        output = options.help      ? std::string(TableUsage())
-                 : options.version ? VersionText("kestrow-table")
-                                   : BuildAlmanacTable(options.request);
     } catch (const UsageError& error) {
         return FailUsage(error.what());
+    }
+    const std::string text = options.help      ? std::string(TableUsage())
+                             : options.version ? VersionText("kestrow-table")
+                                               : std::string();
+
+    // The zone's rules are the C library's, for the whole run.
+    const SystemClock zoneClock;
+    if (options.zone) {
+        if (*options.zone != "local") UseZone(*options.zone);
+        options.request.zone = &zoneClock;
+    }
+    // Each line is written as it is computed, so the first lines of a long
+    // table come at once and a reader that stops early stops the program.
+    // Every input was checked above, so no day fails after the first line.
+    bool written = true;
+    const auto write = [&written](std::string_view line) {
+        if (written) written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
+    };
+    try {
+        if (text.empty()) {
+            WriteAlmanacTable(options.request, write);
+        } else {
+            write(text);
+        }
     } catch (const Error& error) {
         return FailUsage(error.what());
     }
     // A full disk or a closed pipe must not pass for success.
-    if (std::fwrite(output.data(), 1, output.size(), stdout) != output.size() ||
-        std::fflush(stdout) != 0) {
+    if (!written || std::fflush(stdout) != 0) {
         return Fail(kWriteStatus, std::string("cannot write the table: ") + std::strerror(errno));
     }
     return 0;

@@ -9,11 +9,12 @@
 
 #include "almanac/errors.h"
 #include "app/utc_offset.h"
+#include "app/zone_clock.h"
 
 namespace kestrow {
 namespace {
 
-enum OptionCode : int { kLat = 1, kLon, kFrom, kDays, kOffset, kHelp, kVersion };
+enum OptionCode : int { kLat = 1, kLon, kFrom, kDays, kOffset, kZone, kHelp, kVersion };
 
 const option kLongOptions[] = {
     {"lat", required_argument, nullptr, kLat},
@@ -21,6 +22,7 @@ const option kLongOptions[] = {
     {"from", required_argument, nullptr, kFrom},
     {"days", required_argument, nullptr, kDays},
     {"offset", required_argument, nullptr, kOffset},
+    {"zone", required_argument, nullptr, kZone},
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -137,15 +139,18 @@ std::string CheckedCoordinate(const std::string& text, Axis axis, std::string_vi
 }  // namespace
 
 std::string_view TableUsage() {
-    return "Usage: kestrow-table --lat DEGREES --lon DEGREES [--from YYYY-MM-DD] [--days N] "
-           "[--offset HOURS]\n"
+    return "Usage: kestrow-table --lat DEGREES --lon DEGREES [--from YYYY-MM-DD] [--days N]\n"
+           "                    [--offset HOURS | --zone ZONE]\n"
            "       kestrow-table -h|--help|--version\n"
            "Prints sunrise and sunset for a run of days as tab-separated lines: the date, the\n"
            "UT sunrise and sunset (H:MM:SS), and the sunrise, sunset, length of day and its\n"
            "change as the almanac window shows them. Latitude is north positive, longitude\n"
            "east positive, in decimal degrees. --from defaults to today, --days to 1 (at most\n"
            "100000), --offset to this machine's lead over UTC in hours (2 shows UT plus two\n"
-           "hours, anything else UT plus one).\n";
+           "hours, anything else UT plus one). --zone shows the sunrise and sunset on the\n"
+           "clock of ZONE instead, a tz database name such as Asia/Kolkata or local for this\n"
+           "machine's own zone, with its summer time on the days it applies. The last column,\n"
+           "offset, is the shown clock's lead over UT at that day's sunrise, such as +05:30.\n";
 }
 
 TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
@@ -177,6 +182,9 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                 break;
             case kOffset:
                 offset = optarg;
+                break;
+            case kZone:
+                options.zone = optarg;
                 break;
             case kHelp:
             case 'h':
@@ -214,6 +222,13 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                                     static_cast<std::int16_t>(MonthOf(now.local)),
                                     static_cast<std::int16_t>(DayOf(now.local)));
     request.days = days ? ParseDays(*days) : 1;
+    if (options.zone && offset) {
+        throw UsageError("--zone and --offset both choose the clock; give only one of them");
+    }
+    if (options.zone && *options.zone != "local" && !IsKnownZone(*options.zone)) {
+        throw UsageError("--zone: \"" + *options.zone +
+                         "\" is not a time zone name such as Asia/Kolkata, nor local");
+    }
     request.offsetTU = offset ? ParseOffset(*offset) : ComputeUtcOffset(now).tu;
 
     // The change of day length on the first date needs the day before it.

@@ -2,6 +2,7 @@
 // The command line of kestrow-table.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,11 +24,14 @@ struct TableOptions {
     bool help = false;
     bool version = false;
     AlmanacTableRequest request;
+    // --zone: a zone of the tz database, or "local" for this computer's own.
+    // The caller puts the request on that zone's clock.
+    std::optional<std::string> zone;
 };
 
-// Reads --lat TEXT --lon TEXT [--from YYYY-MM-DD] [--days N] [--offset HOURS]
-// [-h|--help] [--version] with getopt_long. The coordinates are read with decimalSeparator
-// (a point and a comma are always accepted). Without --from the table starts
+// Reads --lat TEXT --lon TEXT [--from YYYY-MM-DD] [--days N]
+// [--offset HOURS | --zone ZONE] [-h|--help] [--version] with getopt_long. The coordinates are read
+// with decimalSeparator (a point and a comma are always accepted). Without --from the table starts
 // on the local date of `now`; without --offset it uses the offset that `now`
 // shows. Every date of the table, and the day before the first (which the
 // change of day length needs), is checked to lie in the years 100 to 9999.

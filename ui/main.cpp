@@ -64,7 +64,7 @@ int main(int argc, char* argv[]) {
     const kestrow::SystemClock clock;
     const kestrow::ui::QtUserLocale locale;
     kestrow::ui::QtDesktopShell shell;
-    kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath);
+    kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath, line.localTime);
     instance.onRequest(window, [&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();

@@ -88,11 +88,12 @@ QLineEdit* makeBox(QWidget* parent, const char* name, const QString& text, const
 }  // namespace
 
 MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
-                       std::ostream& errors, std::filesystem::path settingsPath, QWidget* parent)
+                       std::ostream& errors, std::filesystem::path settingsPath, bool localTime,
+                       QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       shell_(shell),
-      logic_(*this, clock, locale, errors, std::move(settingsPath)) {
+      logic_(*this, clock, locale, errors, std::move(settingsPath), localTime) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow"));
     setWindowIcon(sunIcon());

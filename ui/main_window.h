@@ -60,7 +60,7 @@ class MainWindow : public QMainWindow, public MainWindowView {
     MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
                std::ostream& errors,
                std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
-               QWidget* parent = nullptr);
+               bool localTime = false, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const MainWindowLogic& logic() const { return logic_; }

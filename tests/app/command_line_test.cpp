@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ TEST(CommandLine, ReadsItsOwnOptionsPassesTheToolkitsAndRefusesTheRest) {
     const Case cases[] = {
         {{}, Action::Run, false, ""},
         {{"--user-settings"}, Action::Run, true, ""},
+        {{"--user-settings", "--local-time"}, Action::Run, true, ""},
+        {{"--local-time", "-style", "fusion"}, Action::Run, false, ""},
         {{"--help"}, Action::Help, false, ""},
         {{"-h", "--user-settings"}, Action::Help, true, ""},
         {{"--version"}, Action::Version, false, ""},
@@ -35,6 +38,7 @@ TEST(CommandLine, ReadsItsOwnOptionsPassesTheToolkitsAndRefusesTheRest) {
         {{"--frobnicate"}, Action::Refuse, false, "'--frobnicate'"},
         {{"--user-settings=yes"}, Action::Refuse, false, "'--user-settings=yes'"},
         {{"-user-settings"}, Action::Refuse, false, "'-user-settings'"},
+        {{"--local-time=yes"}, Action::Refuse, false, "'--local-time=yes'"},
         {{"-platform=xcb"}, Action::Refuse, false, "'-platform=xcb'"},
         {{"--help", "-x"}, Action::Refuse, false, "'-x'"},
         {{"-platform"}, Action::Refuse, false, "'-platform' needs a value"},
@@ -53,6 +57,8 @@ TEST(CommandLine, ReadsItsOwnOptionsPassesTheToolkitsAndRefusesTheRest) {
             EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
         } else {
             EXPECT_EQ(line.userSettings, c.userSettings);
+            EXPECT_EQ(line.localTime, std::find(c.args.begin(), c.args.end(), "--local-time") !=
+                                          c.args.end());
         }
     }
 }

@@ -12,26 +12,9 @@ here=$(dirname "$(realpath "$0")")
 # shellcheck source=tests/e2e/x11_session.sh
 source "$here/x11_session.sh" "$@"
 
-for tool in /usr/libexec/at-spi-bus-launcher /usr/libexec/at-spi2-registryd; do
-    [ -x "$tool" ] || fail "$tool is missing (Debian package at-spi2-core)"
-done
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "pyatspi is missing (python3-pyatspi)"
-atspi() { /usr/bin/python3 "$here/atspi.py" "$@"; }
-
 start_wm
 fake_opener
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.txt" 2>&1 &
-helper_pids+=($!)
-# The registry asks for the accessibility bus: this one, not one the session
-# bus would start for it.
-a11y_bus_up() {
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q 'boolean true'
-}
-wait_for 10 a11y_bus_up || fail "the accessibility bus did not start: $(cat "$work/atspi.txt")"
-/usr/libexec/at-spi2-registryd >>"$work/atspi.txt" 2>&1 &
-helper_pids+=($!)
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_atspi
 start_kestrow
 app=$(basename "$kestrow")
 

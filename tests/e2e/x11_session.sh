@@ -139,3 +139,26 @@ opened() { [ "$(cat "$work/opened.txt" 2>/dev/null)" = "$1" ]; }
 
 # The window that has the keyboard: keys from xdotool go there.
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# start_atspi: the accessibility bus and registry on the session's bus, and
+# the program's accessibility bridge on; `atspi` runs atspi.py against them.
+start_atspi() {
+    local tool
+    for tool in /usr/libexec/at-spi-bus-launcher /usr/libexec/at-spi2-registryd; do
+        [ -x "$tool" ] || fail "$tool is missing (Debian package at-spi2-core)"
+    done
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "pyatspi is missing (python3-pyatspi)"
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.txt" 2>&1 &
+    helper_pids+=($!)
+    # The registry asks for the accessibility bus: this one, not one the
+    # session bus would start for it.
+    wait_for 10 a11y_bus_up || fail "the accessibility bus did not start: $(cat "$work/atspi.txt")"
+    /usr/libexec/at-spi2-registryd >>"$work/atspi.txt" 2>&1 &
+    helper_pids+=($!)
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+a11y_bus_up() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q 'boolean true'
+}
+atspi() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"; }

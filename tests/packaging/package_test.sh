@@ -46,8 +46,8 @@ for size in 16 32 48 64 128 256; do
     file "$root/usr/share/icons/hicolor/${size}x$size/apps/kestrow.png" | grep -q "$size x $size" ||
         fail "the ${size}x$size icon is not $size pixels wide and high"
 done
-grep -q '^Exec=kestrow --user-settings$' "$root/usr/share/applications/kestrow.desktop" ||
-    fail "the desktop entry does not start kestrow with --user-settings"
+grep -q '^Exec=kestrow --user-settings --local-time$' "$root/usr/share/applications/kestrow.desktop" ||
+    fail "the desktop entry does not start kestrow with --user-settings --local-time"
 
 echo "== validators"
 share=$root/usr/share

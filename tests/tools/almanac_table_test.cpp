@@ -40,11 +40,11 @@ AlmanacTableRequest Request(std::string lat, std::string lon, int year, int mont
     return request;
 }
 
-TEST(AlmanacTable, HeaderNamesSevenColumnsStartingWithDate) {
+TEST(AlmanacTable, HeaderNamesEightColumnsStartingWithDate) {
     const std::string table = BuildAlmanacTable(Request("48.85", "2.35", 2013, 1, 2, 1, 1));
     const auto rows = Rows(table);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].size(), 7u);
+    EXPECT_EQ(rows[0].size(), 8u);
     EXPECT_EQ(rows[0][0], "date");
     EXPECT_EQ(table.rfind(std::string(AlmanacTableHeader()), 0), 0u);
     EXPECT_EQ(table.back(), '\n');
@@ -79,8 +79,9 @@ TEST(AlmanacTable, ParisExamplesGiveTheKnownRow) {
         const auto rows =
             Rows(BuildAlmanacTable(Request("48.85", "2.35", e.year, e.month, e.day, 1, e.offset)));
         ASSERT_EQ(rows.size(), 2u);
-        const std::vector<std::string> expected = {date,     e.utRise, e.utSet, e.sunrise,
-                                                   e.sunset, e.length, e.change};
+        const std::vector<std::string> expected = {
+            date,     e.utRise, e.utSet,  e.sunrise,
+            e.sunset, e.length, e.change, e.offset == 2 ? "+02:00" : "+01:00"};
         EXPECT_EQ(rows[1], expected);
     }
 }
@@ -117,7 +118,7 @@ TEST(AlmanacTable, RowsAcrossMonthAndYearEndsCarryEachDaysOwnTimes) {
         ASSERT_EQ(rows.size(), c.dateRiseSet.size() + 1);
         for (std::size_t i = 0; i < c.dateRiseSet.size(); ++i) {
             SCOPED_TRACE(c.dateRiseSet[i][0]);
-            ASSERT_EQ(rows[i + 1].size(), 7u);
+            ASSERT_EQ(rows[i + 1].size(), 8u);
             EXPECT_EQ(std::vector<std::string>(rows[i + 1].begin(), rows[i + 1].begin() + 3),
                       c.dateRiseSet[i]);
         }
@@ -168,7 +169,7 @@ TEST(AlmanacTable, TextsAreTheWindowTextsOfEachDay) {
         ASSERT_EQ(rows.size(), 451u);
         for (std::size_t i = 1; i < rows.size(); ++i) {
             const auto& row = rows[i];
-            ASSERT_EQ(row.size(), 7u);
+            ASSERT_EQ(row.size(), 8u);
             CalendarDay day;
             day.year = static_cast<std::int16_t>(std::atoi(row[0].substr(0, 4).c_str()));
             day.month = static_cast<std::int16_t>(std::atoi(row[0].substr(5, 2).c_str()));
@@ -177,7 +178,8 @@ TEST(AlmanacTable, TextsAreTheWindowTextsOfEachDay) {
             const AlmanacTexts texts = ComputeAlmanacTexts(request.place, day, place.offset);
             const std::vector<std::string> expected = {texts.sunrise, texts.sunset, texts.length,
                                                        texts.change};
-            ASSERT_EQ(std::vector<std::string>(row.begin() + 3, row.end()), expected) << row[0];
+            ASSERT_EQ(std::vector<std::string>(row.begin() + 3, row.begin() + 7), expected)
+                << row[0];
         }
     }
 }

@@ -62,15 +62,17 @@ std::size_t LineCount(const std::string& text) {
     return lines;
 }
 
-const std::string kParisHeader = "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\n";
+const std::string kParisHeader =
+    "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\toffset\n";
 
 TEST(KestrowTable, PrintsTheParisExample) {
     const ProgramRun run =
         RunTable({"--lat", "48.85", "--lon", "2.35", "--from", "2013-01-02", "--offset", "1"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out,
-              kParisHeader + "2013-01-02\t7:45:55\t16:03:32\t8 h 45\t17 h 03\t8 h 17\t+ 1 mn\n");
+    EXPECT_EQ(
+        run.out,
+        kParisHeader + "2013-01-02\t7:45:55\t16:03:32\t8 h 45\t17 h 03\t8 h 17\t+ 1 mn\t+01:00\n");
 }
 
 TEST(KestrowTable, ReadsADecimalCommaUnderAnyLocale) {
@@ -179,6 +181,9 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         {{"--lat", "48.85", "--lon", "2.35", "--days", "0"}, "--days"},
         {{"--lat", "48.85", "--lon", "2.35", "--days", "100001"}, "--days"},
         {{"--lat", "48.85", "--lon", "2.35", "--offset", "two"}, "--offset"},
+        {{"--lat", "48.85", "--lon", "2.35", "--zone", "Mars/Olympus"}, "Mars/Olympus"},
+        {{"--lat", "48.85", "--lon", "2.35", "--zone", "../zoneinfo/UTC"}, "--zone"},
+        {{"--lat", "48.85", "--lon", "2.35", "--zone", "UTC", "--offset", "1"}, "--offset"},
         {{"--lat", "48.85", "--lon", "2.35", "--verbose"}, "--verbose"},
         {{"--lat", "48.85", "--lon", "2.35", "-v"}, "-v"},
         // A character of two bytes: the argument is named, not the program.

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#include "zone_clock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace kestrow {
+namespace {
+
+constexpr long kSecondsPerDay = 86400;
+// Day 25569 of the calendar serials is 1 January 1970, where time_t counts from.
+constexpr long long kUnixEpochSerial = 25569;
+
+bool SafeZoneName(std::string_view name) {
+    if (name.empty() || name.front() == '/' || name.back() == '/') return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t end = std::min(name.find('/', start), name.size());
+        const std::string_view part = name.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        for (const char c : part) {
+            const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                               (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '+' ||
+                               c == '.';
+            if (!plain) return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsKnownZone(std::string_view name) {
+    if (!SafeZoneName(name)) return false;
+    const char* dir = std::getenv("TZDIR");
+    std::string path = dir != nullptr && *dir != '\0' ? dir : "/usr/share/zoneinfo";
+    path.append("/").append(name);
+    // A compiled zone starts with this mark; a folder or any other file
+    // would silently leave the C library on UTC.
+    std::ifstream file(path, std::ios::binary);
+    char magic[4] = {};
+    return file.read(magic, sizeof magic) && std::string_view(magic, 4) == "TZif";
+}
+
+void UseZone(std::string_view name) {
+    // The leading colon asks for the zone file by name, never a POSIX rule.
+    // Appended: GCC 12 warns of a false overlap in ":" + std::string.
+    std::string value(":");
+    value.append(name);
+    setenv("TZ", value.c_str(), 1);
+    tzset();
+}
+
+ZoneTime OnZoneClock(DateValue utClock, DateValue date, double longitude, bool isSunrise,
+                     const Clock& zone) {
+    const long utSeconds = HourOf(utClock) * 3600L + MinuteOf(utClock) * 60L + SecondOf(utClock);
+    const std::time_t midnight = static_cast<std::time_t>(
+        (static_cast<long long>(FloorInt(date)) - kUnixEpochSerial) * kSecondsPerDay);
+    // The solar computation gives only a clock time: the day it falls on is
+    // found from the sun's transit, at about 12 h less the longitude in hours
+    // of UT. The transit taken is the one that falls on `date` on the zone's
+    // clock, so that a zone far from its place's solar time (a day ahead of
+    // it, even) still shows the sunrise and sunset of its own local date, and
+    // on a day the clock changes, each with the offset of its own moment.
+    const double transitUt = (12 - longitude / 15) * 3600;
+    const long transitOffset = zone.UtcOffsetAt(midnight + static_cast<std::time_t>(transitUt));
+    const double localTransit = transitUt + static_cast<double>(transitOffset);
+    const double transit = transitUt - std::floor(localTransit / kSecondsPerDay) * kSecondsPerDay;
+    // Sunrise lies up to 12 hours before the transit, sunset up to 12 after:
+    // the nearest clock reading to six hours either side is the event.
+    const double expected = transit + (isSunrise ? -6.0 : 6.0) * 3600;
+    const double days = std::round((expected - static_cast<double>(utSeconds)) / kSecondsPerDay);
+    const std::time_t instant =
+        midnight + utSeconds + static_cast<std::time_t>(days) * kSecondsPerDay;
+
+    ZoneTime shown;
+    shown.offsetSeconds = zone.UtcOffsetAt(instant);
+    const long local =
+        ((utSeconds + shown.offsetSeconds) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+    shown.clock = static_cast<double>(local) / kSecondsPerDay;
+    return shown;
+}
+
+}  // namespace kestrow
