@@ -80,8 +80,8 @@ TEST(AlmanacTexts, OnlyAnOffsetOfExactlyTwoGivesTwoHours) {
     const AlmanacPlace paris{std::string("48,85"), std::string("2,35"), ","};
     const CalendarDay day = Day(2, 1, 2013);
     EXPECT_EQ(ComputeAlmanacTexts(paris, day, 2).sunrise, "9 h 45");
-    for (const std::optional<double> other : {std::optional<double>(1.0), {1.9}, {2.1}, {19.0},
-                                              {24.0}, std::optional<double>()}) {
+    for (const std::optional<double> other :
+         {std::optional<double>(1.0), {1.9}, {2.1}, {19.0}, {24.0}, std::optional<double>()}) {
         EXPECT_EQ(ComputeAlmanacTexts(paris, day, other).sunrise, "8 h 45");
     }
 }
@@ -107,15 +107,16 @@ TEST_P(LengthChangeTest, ShowsOneFieldWithItsSign) {
     EXPECT_EQ(LengthChangeText(c.todaySeconds / 86400, c.yesterdaySeconds / 86400), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LengthChangeTest,
-    ::testing::Values(ChangeCase{30000, 30000, "+ 0 s"}, ChangeCase{30119, 30000, "+ 1 mn"},
-                      ChangeCase{30000, 30119, "- 1 mn"}, ChangeCase{30059, 30000, "+ 59 s"},
-                      ChangeCase{30000, 30059.4, "- 59 s"},
-                      ChangeCase{30000 + 3599, 30000, "+ 59 mn"},
-                      ChangeCase{30000 + 3600, 30000, "+ 1 h 00"},
-                      ChangeCase{30000, 30000 + 3910, "- 1 h 05"},
-                      ChangeCase{86400, 0, "+ 24 h 00"}));
+INSTANTIATE_TEST_SUITE_P(Cases, LengthChangeTest,
+                         ::testing::Values(ChangeCase{30000, 30000, "+ 0 s"},
+                                           ChangeCase{30119, 30000, "+ 1 mn"},
+                                           ChangeCase{30000, 30119, "- 1 mn"},
+                                           ChangeCase{30059, 30000, "+ 59 s"},
+                                           ChangeCase{30000, 30059.4, "- 59 s"},
+                                           ChangeCase{30000 + 3599, 30000, "+ 59 mn"},
+                                           ChangeCase{30000 + 3600, 30000, "+ 1 h 00"},
+                                           ChangeCase{30000, 30000 + 3910, "- 1 h 05"},
+                                           ChangeCase{86400, 0, "+ 24 h 00"}));
 
 TEST(LengthChange, LengthsEqualToTheSecondButNotInTheirBitsKeepTheirSign) {
     const double today = 0.4;
@@ -140,14 +141,13 @@ struct Recorder final : AlmanacSink {
 
 TEST(ShowAlmanac, ACoordinateThatIsNotANumberChangesNoLabel) {
     Recorder recorder;
-    EXPECT_THROW(ShowAlmanac({std::string("48,85"), std::string("abc"), ","}, Day(2, 1, 2013), 1,
-                             recorder),
-                 CoordinateError);
+    EXPECT_THROW(
+        ShowAlmanac({std::string("48,85"), std::string("abc"), ","}, Day(2, 1, 2013), 1, recorder),
+        CoordinateError);
     EXPECT_TRUE(recorder.labels.empty());
     ShowAlmanac({std::string("48,85"), std::string("2,35"), ","}, Day(2, 1, 2013), 1, recorder);
-    EXPECT_EQ(recorder.labels,
-              (std::vector{AlmanacLabel::Sunrise, AlmanacLabel::Sunset, AlmanacLabel::Length,
-                           AlmanacLabel::Change}));
+    EXPECT_EQ(recorder.labels, (std::vector{AlmanacLabel::Sunrise, AlmanacLabel::Sunset,
+                                            AlmanacLabel::DayLength, AlmanacLabel::Change}));
 }
 
 TEST(ReadToday, TakesEveryFieldFromOneReading) {
