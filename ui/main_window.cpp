@@ -23,6 +23,7 @@
 #include "artwork.h"
 #include "contrast.h"
 #include "fonts.h"
+#include "image_plugins.h"
 #include "twips.h"
 
 namespace kestrow::ui {
@@ -95,9 +96,14 @@ MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale
       logic_(*this, clock, locale, errors, std::move(settingsPath)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow"));
-    setWindowIcon(sunIcon());
+    {
+        // Both read PNGs as they are made: the window's icon and the menu
+        // bar's, for its extension button.
+        const WithoutImagePlugins pngOnly;
+        setWindowIcon(sunIcon());
+        menuBar();
+    }
     setFont(defaultFont());
-
     buildMenu();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
