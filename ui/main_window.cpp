@@ -187,7 +187,10 @@ void MainWindow::buildBand(QWidget* client) {
     fitText(sunriseCaption_, {sunriseCaption_->text()});
     fitText(sunsetCaption_, {sunsetCaption_->text()});
     fitText(dayLengthCaption_, {dayLengthCaption_->text()});
-    for (QLabel* value : {sunrise_, sunset_, dayLength_}) fitText(value, times);
+    // Sunrise and sunset share a face and a box: one fitting serves both.
+    fitText(sunrise_, times);
+    sunset_->setFont(sunrise_->font());
+    fitText(dayLength_, times);
     fitText(change_, {QStringLiteral("+ 59 s"), QStringLiteral("- 59 mn")});
 }
 
