@@ -125,25 +125,32 @@ for _ in $(seq "$warmup"); do
     start_once kestrow >/dev/null
     start_once bare >/dev/null
 done
-for i in $(seq "$runs"); do
-    for name in kestrow bare; do
-        line=$(start_once "$name")
-        echo "$name run=$i $line" >>"$work/starts.txt"
+# interleaved RUNS FILE MEASURE: MEASURE kestrow, then the bare window, RUNS
+# times, each result appended to FILE as "NAME run=I FIELD=value...".
+interleaved() {
+    local i name line
+    for i in $(seq "$1"); do
+        for name in kestrow bare; do
+            line=$("$3" "$name")
+            echo "$name run=$i $line" >>"$2"
+        done
+        printf '\r  %d/%d' "$i" "$1"
     done
-    printf '\r  %d/%d' "$i" "$runs"
-done
-echo
+    echo
+}
+interleaved "$runs" "$work/starts.txt" start_once
 
-# quantile NAME FIELD Q: the Q-quantile (0.5: the median) of FIELD=value over
-# NAME's runs, interpolated between the two nearest runs.
+# quantile NAME FIELD Q [FILE]: the Q-quantile (0.5: the median) of FIELD=value
+# over NAME's runs (in the start-up runs' file by default), interpolated
+# between the two nearest runs.
 quantile() {
     awk -v name="$1" -v key="$2" '$1 == name {
         for (i = 2; i <= NF; i++) { split($i, kv, "="); if (kv[1] == key) print kv[2] }
-    }' "$work/starts.txt" | sort -g | awk -v q="$3" '{ v[NR] = $1 }
+    }' "${4:-$work/starts.txt}" | sort -g | awk -v q="$3" '{ v[NR] = $1 }
         END {
             if (NR == 0) exit 1
             p = 1 + (NR - 1) * q; i = int(p)
-            print (i >= NR ? v[NR] : v[i] + (p - i) * (v[i + 1] - v[i]))
+            printf "%.10g\n", (i >= NR ? v[NR] : v[i] + (p - i) * (v[i + 1] - v[i]))
         }'
 }
 median() { quantile "$1" "$2" 0.5; }
@@ -202,7 +209,7 @@ if ((callgrind_runs > 0)); then
     # Children the program forks report on their own; only the main
     # process's file, named after its pid, counts.
     count() {
-        local folder pid out
+        local folder pid
         folder=$(new_folder "$1")
         (cd "$folder" && exec "${environment[@]}" STARTUP_PROBE_FD=3 "LD_PRELOAD=$probe" "$valgrind" \
             --tool=callgrind "--callgrind-out-file=$work/callgrind.%p" "$(program_of "$1")" \
@@ -213,21 +220,12 @@ if ((callgrind_runs > 0)); then
             tail -n 5 "$work/callgrind.log" >&2
             exit 1
         fi
-        awk '/^(summary|totals):/ { print $2; exit }' "$work/callgrind.$pid"
+        awk '/^(summary|totals):/ { print "instructions=" $2; exit }' "$work/callgrind.$pid"
         rm -rf "$folder" "$work"/callgrind.* "$work/callgrind-report"
     }
-    for i in $(seq "$callgrind_runs"); do
-        for name in kestrow bare; do
-            n=$(count "$name")
-            echo "$name run=$i instructions=$n" >>"$work/counts.txt"
-        done
-        printf '\r  %d/%d' "$i" "$callgrind_runs"
-    done
-    echo
+    interleaved "$callgrind_runs" "$work/counts.txt" count
     for name in kestrow bare; do
-        instructions[$name]=$(awk -v name="$name" '$1 == name { split($3, kv, "="); print kv[2] }' \
-            "$work/counts.txt" | sort -g | awk '{ v[NR] = $1 }
-                END { printf "%.0f", (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }')
+        instructions[$name]=$(printf '%.0f' "$(quantile "$name" instructions 0.5 "$work/counts.txt")")
     done
     printf '  %-44s %12s %12s %8s\n' "median" "kestrow" "bare window" "ratio"
     printf '  %-44s %12s %12s %8s\n' "instructions, exec to the first frame" "${instructions[kestrow]}" \
