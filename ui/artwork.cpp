@@ -2,8 +2,8 @@
 #include "artwork.h"
 
 #include <QIcon>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImageReader>
+#include <QtDebug>
 
 // The resources live in a static library: the linker keeps them only when
 // something names their initialiser, which has to be outside any namespace.
@@ -21,16 +21,30 @@ QString path(const char* name) {
     return QStringLiteral(":/kestrow/") + QLatin1String(name);
 }
 
+// The picture `name` read in `format` alone. Left to guess, the reader loads
+// every image-format plugin there is (GIF, ICO, JPEG and libjpeg, SVG...) to
+// ask each whether it reads the file, even a PNG that its own reader reads.
+QImage read(const char* name, const char* format, QSize size = QSize()) {
+    QImageReader reader(path(name), format);
+    reader.setAutoDetectImageFormat(false);
+    if (size.isValid()) reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (image.isNull()) qWarning("kestrow: cannot read %s: %s", name, qPrintable(reader.errorString()));
+    return image;
+}
+
 // The picture drawn at `size` device-independent pixels, with as many device
-// pixels as the screen has for them.
+// pixels as the screen has for them. Drawn by the SVG image-format plugin,
+// which the About window loads when it opens, rather than by Qt Svg linked
+// into the program, which every start would load.
 QPixmap drawn(const char* name, QSize size, qreal devicePixelRatio) {
-    QSvgRenderer renderer(path(name));
     // At a fractional ratio the picture is a fraction of a pixel off its size.
-    QPixmap pixmap((QSizeF(size) * devicePixelRatio).toSize());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    painter.end();
+    const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
+    QPixmap pixmap = QPixmap::fromImage(read(name, "svg", pixels));
+    if (pixmap.isNull()) {  // keeps its place in the layout, empty
+        pixmap = QPixmap(pixels);
+        pixmap.fill(Qt::transparent);
+    }
     pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
 }
@@ -41,14 +55,14 @@ constexpr int kHotSpotY = 0;
 }  // namespace
 
 QIcon sunIcon() {
-    // Given with their sizes, the files are only read when a size is drawn.
-    // On X11 the toolkit draws every size of a window icon when the window is
-    // made, and the 128 and 256 px ones cost a quarter more start-up CPU
-    // time; desktops take those from the installed icon theme instead.
-    QIcon icon(path("sun.png"));
-    for (const int size : {32, 48, 64}) {
-        icon.addFile(path("icons/kestrow-") + QString::number(size) + QStringLiteral(".png"),
-                     QSize(size, size));
+    // Read here rather than named by file: QIcon would ask the plugins what
+    // each file is. On X11 the toolkit draws every size of a window icon when
+    // the window is made, and the 128 and 256 px ones cost a quarter more
+    // start-up CPU time; desktops take those from the installed icon theme.
+    QIcon icon;
+    for (const char* name : {"sun.png", "icons/kestrow-32.png", "icons/kestrow-48.png",
+                             "icons/kestrow-64.png"}) {
+        icon.addPixmap(QPixmap::fromImage(read(name, "png")));
     }
     return icon;
 }
@@ -70,6 +84,8 @@ QPixmap donationButton(qreal devicePixelRatio) {
     return drawn("donate.svg", QSize(57, 25), devicePixelRatio);
 }
 
-QCursor handCursor() { return QCursor(QPixmap(path("hand.png")), kHotSpotX, kHotSpotY); }
+QCursor handCursor() {
+    return QCursor(QPixmap::fromImage(read("hand.png", "png")), kHotSpotX, kHotSpotY);
+}
 
 }  // namespace kestrow::ui

@@ -51,9 +51,14 @@ double overflowOf(const QFont& font, const QString& text, const QSize& room, int
         std::max(1, static_cast<int>(std::lround(laid.height() / metrics.lineSpacing())));
     const double ink = std::max(0.0, metrics.tightBoundingRect(text).bottom());
     const double height = (count - 1) * metrics.lineSpacing() + metrics.ascent() + ink;
-    // A line that does not wrap keeps its trailing blanks.
-    const double width =
-        lines == 1 ? std::max(laid.width(), metrics.horizontalAdvance(text)) : laid.width();
+    // A line that does not wrap keeps its trailing blanks, and a text that
+    // should not wrap but does is as wide as all of it. Otherwise the laid
+    // out width is never the smaller, and shaping the text once more for its
+    // advance, for every label at every start, would change nothing.
+    double width = laid.width();
+    if (lines == 1 && (count > 1 || (!text.isEmpty() && text.back().isSpace()))) {
+        width = std::max(width, metrics.horizontalAdvance(text));
+    }
     double overflow = std::max(width / room.width(), height / room.height());
     if (count > lines) overflow = std::max(overflow, 1.0 + 1e-6);
     return overflow;

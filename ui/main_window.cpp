@@ -23,6 +23,7 @@
 #include "artwork.h"
 #include "contrast.h"
 #include "fonts.h"
+#include "image_plugins.h"
 #include "twips.h"
 
 namespace kestrow::ui {
@@ -96,9 +97,14 @@ MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale
       logic_(*this, clock, locale, errors, std::move(settingsPath), localTime) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow"));
-    setWindowIcon(sunIcon());
+    {
+        // Both read PNGs as they are made: the window's icon and the menu
+        // bar's, for its extension button.
+        const WithoutImagePlugins pngOnly;
+        setWindowIcon(sunIcon());
+        menuBar();
+    }
     setFont(defaultFont());
-
     buildMenu();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -182,7 +188,10 @@ void MainWindow::buildBand(QWidget* client) {
     fitText(sunriseCaption_, {sunriseCaption_->text()});
     fitText(sunsetCaption_, {sunsetCaption_->text()});
     fitText(dayLengthCaption_, {dayLengthCaption_->text()});
-    for (QLabel* value : {sunrise_, sunset_, dayLength_}) fitText(value, times);
+    // Sunrise and sunset share a face and a box: one fitting serves both.
+    fitText(sunrise_, times);
+    sunset_->setFont(sunrise_->font());
+    fitText(dayLength_, times);
     fitText(change_, {QStringLiteral("+ 59 s"), QStringLiteral("- 59 mn")});
 }
 

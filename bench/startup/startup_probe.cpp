@@ -71,6 +71,11 @@ protected:
 };
 
 void Install() {
+    // The program's own children, if any, must not report in its place. Not
+    // forgotten earlier: a launcher in front of the program (valgrind) loads
+    // this library too, and must hand both variables on.
+    unsetenv("STARTUP_PROBE_FD");
+    unsetenv("LD_PRELOAD");
     if (out_fd < 0) return;
     app = Now();
     QCoreApplication::instance()->installEventFilter(new Watch(QCoreApplication::instance()));
@@ -80,9 +85,6 @@ void Load() {
     loaded = Now();
     const char* fd = std::getenv("STARTUP_PROBE_FD");
     if (fd != nullptr && *fd != '\0') out_fd = std::atoi(fd);
-    // The program's own children, if any, must not report in its place.
-    unsetenv("STARTUP_PROBE_FD");
-    unsetenv("LD_PRELOAD");
 }
 
 }  // namespace

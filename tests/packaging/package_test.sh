@@ -75,6 +75,8 @@ deb=$tmp/deb/kestrow_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$tmp/deb")"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 ||
     fail "the package does not depend on the Qt it links: $(dpkg-deb -f "$deb" Depends)"
+dpkg-deb -f "$deb" Depends | grep -q libqt6svg6 ||
+    fail "the package does not bring the SVG image plugin: $(dpkg-deb -f "$deb" Depends)"
 lintian "$deb" >"$tmp/lintian.txt" 2>&1 || true
 grep -v '^running with root privileges' "$tmp/lintian.txt" || true
 ! grep -q '^E:' "$tmp/lintian.txt" || fail "lintian reports errors"
