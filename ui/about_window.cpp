@@ -8,6 +8,7 @@
 
 #include "accessibility.h"
 #include "app/about_links.h"
+#include "app/version.h"
 #include "artwork.h"
 #include "click_area.h"
 #include "contrast.h"
@@ -103,7 +104,7 @@ void AboutWindow::BuildPictures() {
     // layout gives it: shrink it rather than cut its first letter.
     label3->setFont(FittedFont(BoldFont(8.25), {label3->text()}, label3->size()));
 
-    auto* label4 = new QLabel(Text(maker::kVersion), this);
+    auto* label4 = new QLabel(Text(kVersion), this);
     label4->setObjectName(QStringLiteral("Label4"));
     label4->setTextFormat(Qt::PlainText);
     label4->setGeometry(TwipsRect(2160, 720, 495, 375));
