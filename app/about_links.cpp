@@ -7,13 +7,13 @@ namespace kestrow::maker {
 
 void SendMail(DesktopShell& shell) {
     const std::string mailTo = "mailto:" + std::string(kMailAddress) + "?Subject=";
-    shell.Execute("Open", mailTo + std::string(kMailSubject));
+    shell.Open(mailTo + std::string(kMailSubject));
 }
 
-void OpenSite(DesktopShell& shell) { shell.Execute("open", kSiteRoot); }
+void OpenSite(DesktopShell& shell) { shell.Open(kSiteRoot); }
 
 void OpenDonation(DesktopShell& shell) {
-    shell.Execute("open", std::string(kSiteRoot) + std::string(kDonationPage));
+    shell.Open(std::string(kSiteRoot) + std::string(kDonationPage));
 }
 
 }  // namespace kestrow::maker

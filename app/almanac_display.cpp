@@ -14,17 +14,25 @@ struct TextCollector final : AlmanacSink {
     AlmanacTexts texts;
     void SetAlmanacText(AlmanacLabel label, const std::string& text) override {
         switch (label) {
-            case AlmanacLabel::Sunrise: texts.sunrise = text; break;
-            case AlmanacLabel::Sunset: texts.sunset = text; break;
-            case AlmanacLabel::Length: texts.length = text; break;
-            case AlmanacLabel::Change: texts.change = text; break;
+            case AlmanacLabel::Sunrise:
+                texts.sunrise = text;
+                break;
+            case AlmanacLabel::Sunset:
+                texts.sunset = text;
+                break;
+            case AlmanacLabel::DayLength:
+                texts.length = text;
+                break;
+            case AlmanacLabel::Change:
+                texts.change = text;
+                break;
+            default:  // the captions carry no almanac text
+                break;
         }
     }
 };
 
-long long RoundedSeconds(double days) {
-    return std::llround(std::fabs(days) * kSecondsPerDay);
-}
+long long RoundedSeconds(double days) { return std::llround(std::fabs(days) * kSecondsPerDay); }
 
 std::string TwoDigits(long long n) {
     std::string text = std::to_string(n);
@@ -60,8 +68,7 @@ std::string LengthChangeText(double today, double yesterday) {
     const double change = today - yesterday;
     const long long seconds = RoundedSeconds(change);
     if (seconds >= 3600) {
-        return sign + " " + std::to_string(seconds / 3600) + " h " +
-               TwoDigits(seconds % 3600 / 60);
+        return sign + " " + std::to_string(seconds / 3600) + " h " + TwoDigits(seconds % 3600 / 60);
     }
     const std::string minutes = ClockText(change, " n");
     if (std::stoi(minutes) >= 1) return sign + minutes + " mn";
@@ -84,7 +91,7 @@ AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
     times.set = AddDuration(SunsetTime(lat, lon, day, month, year, sep), zoneShift);
     sink.SetAlmanacText(AlmanacLabel::Sunset, ClockTimeText(times.set));
     times.length = Elapsed(times.rise, times.set);
-    sink.SetAlmanacText(AlmanacLabel::Length, DayLengthText(times.length));
+    sink.SetAlmanacText(AlmanacLabel::DayLength, DayLengthText(times.length));
 
     const DateValue prevRise =
         AddDuration(SunriseTime(lat, lon, today.prevDay, month, year, sep), zoneShift);

@@ -30,11 +30,21 @@ CalendarDay CalendarDayOf(DateValue date);
 // Today, from the local date of one reading of the clock.
 CalendarDay ReadToday(const ClockReading& reading);
 
-enum class AlmanacLabel { Sunrise, Sunset, Length, Change };
+// The main window's labels: the four texts of the almanac, then the three
+// captions above them, which carry the date in their hover texts.
+enum class AlmanacLabel {
+    Sunrise,
+    Sunset,
+    DayLength,
+    Change,
+    SunriseCaption,
+    SunsetCaption,
+    DayLengthCaption,
+};
 
 // Where the four texts go, one at a time, in the order they are computed.
 class AlmanacSink {
-public:
+  public:
     virtual ~AlmanacSink() = default;
     virtual void SetAlmanacText(AlmanacLabel label, const std::string& text) = 0;
 };

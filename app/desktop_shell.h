@@ -7,11 +7,11 @@
 namespace kestrow {
 
 class DesktopShell {
-public:
+  public:
     virtual ~DesktopShell() = default;
-    // Hands the target to the desktop with a verb ("Open", "open"). The
-    // outcome is not looked at: a link that cannot open does nothing visible.
-    virtual void Execute(std::string_view verb, std::string_view target) = 0;
+    // Hands a "mailto:" link or a web page to the desktop. The outcome is
+    // not looked at: a link that cannot open does nothing visible.
+    virtual void Open(std::string_view target) = 0;
 };
 
 }  // namespace kestrow

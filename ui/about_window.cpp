@@ -18,11 +18,11 @@
 namespace kestrow::ui {
 namespace {
 
-QString Text(std::string_view text) {
+QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void SetUnderline(QLabel* label, bool on) {
+void setUnderline(QLabel* label, bool on) {
     QFont font = label->font();
     font.setUnderline(on);
     label->setFont(font);
@@ -31,24 +31,24 @@ void SetUnderline(QLabel* label, bool on) {
 const QColor kLinkGreen(0, 128, 0);
 
 // A link area: the pointer turns into the hand over it.
-ClickArea* MakeLinkArea(QWidget* parent, const char* name, const QRect& place) {
+ClickArea* makeLinkArea(QWidget* parent, const char* name, const QRect& place) {
     auto* area = new ClickArea(parent);
     area->setObjectName(QLatin1String(name));
     area->setGeometry(place);
-    area->setCursor(HandCursor());
+    area->setCursor(handCursor());
     return area;
 }
 
 // The green text of a link, shown apart from the target it stands for.
-ClickArea* MakeLinkText(QWidget* parent, const char* name, const QRect& place,
+ClickArea* makeLinkText(QWidget* parent, const char* name, const QRect& place,
                         std::string_view text) {
     auto* label = new ClickArea(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(place);
     label->setTextFormat(Qt::PlainText);
-    label->setText(Text(text));
+    label->setText(toQString(text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetDesignedTextColour(label, kLinkGreen, kTextContrast);
+    setDesignedTextColour(label, kLinkGreen, kTextContrast);
     return label;
 }
 
@@ -60,119 +60,119 @@ AboutWindow::AboutWindow(DesktopShell& shell, QWidget* parent)
       shell_(shell) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About Brem"));
-    setWindowIcon(SunIcon());
-    setFont(DefaultFont());
+    setWindowIcon(sunIcon());
+    setFont(defaultFont());
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);
-    setFixedSize(TwipsRect(0, 0, 3210, 3690).size());
+    setFixedSize(twipsRect(0, 0, 3210, 3690).size());
 
-    BuildPictures();
-    BuildSiteLink();
-    BuildMailLink();
-    BuildButtons();
-    BuildKeyboardLinks();
-    command1_->setFocus();
+    buildPictures();
+    buildSiteLink();
+    buildMailLink();
+    buildButtons();
+    buildKeyboardLinks();
+    okButton_->setFocus();
 }
 
-void AboutWindow::BuildKeyboardLinks() {
-    InstallAccessibility();
-    mail_->MakeLink(QStringLiteral("Write to ") + Text(maker::kMailText));
-    siteBrem_->MakeLink(QStringLiteral("Open ") + Text(maker::kSiteText));
-    pictureDon_->MakeLink(QStringLiteral("Donate"));
+void AboutWindow::buildKeyboardLinks() {
+    installAccessibility();
+    mailLink_->makeLink(QStringLiteral("Write to ") + toQString(maker::kMailText));
+    siteLink_->makeLink(QStringLiteral("Open ") + toQString(maker::kSiteText));
+    donationButton_->makeLink(QStringLiteral("Donate"));
     // The designed order; the texts inside the links take no focus of their own.
-    setTabOrder(mail_, siteBrem_);
-    setTabOrder(siteBrem_, command1_);
-    setTabOrder(command1_, pictureDon_);
-    command1_->setDefault(true);
+    setTabOrder(mailLink_, siteLink_);
+    setTabOrder(siteLink_, okButton_);
+    setTabOrder(okButton_, donationButton_);
+    okButton_->setDefault(true);
 }
 
-void AboutWindow::BuildPictures() {
-    auto* picture1 = new QLabel(this);
-    picture1->setObjectName(QStringLiteral("Picture1"));
-    picture1->setGeometry(TwipsRect(480, 120, 1575, 1095));
-    picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture1->setPixmap(Photograph(devicePixelRatioF()));
-    picture1->setAccessibleName(QStringLiteral("Photograph"));
+void AboutWindow::buildPictures() {
+    auto* photo = new QLabel(this);
+    photo->setObjectName(QStringLiteral("Picture1"));
+    photo->setGeometry(twipsRect(480, 120, 1575, 1095));
+    photo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    photo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    photo->setPixmap(photograph(devicePixelRatioF()));
+    photo->setAccessibleName(QStringLiteral("Photograph"));
 
-    auto* label3 = new QLabel(Text(maker::kProgramName), this);
-    label3->setObjectName(QStringLiteral("Label3"));
-    label3->setTextFormat(Qt::PlainText);
-    label3->setGeometry(TwipsRect(2130, 240, 615, 375));
-    label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    auto* programName = new QLabel(toQString(maker::kProgramName), this);
+    programName->setObjectName(QStringLiteral("Label3"));
+    programName->setTextFormat(Qt::PlainText);
+    programName->setGeometry(twipsRect(2130, 240, 615, 375));
+    programName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // The program's name is wider in the fallback faces than the place the
     // layout gives it: shrink it rather than cut its first letter.
-    label3->setFont(FittedFont(BoldFont(8.25), {label3->text()}, label3->size()));
+    programName->setFont(fittedFont(boldFont(8.25), {programName->text()}, programName->size()));
 
-    auto* label4 = new QLabel(Text(kVersion), this);
-    label4->setObjectName(QStringLiteral("Label4"));
-    label4->setTextFormat(Qt::PlainText);
-    label4->setGeometry(TwipsRect(2160, 720, 495, 375));
-    label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label4->setFont(BoldFont(9.75));
+    auto* version = new QLabel(toQString(kVersion), this);
+    version->setObjectName(QStringLiteral("Label4"));
+    version->setTextFormat(Qt::PlainText);
+    version->setGeometry(twipsRect(2160, 720, 495, 375));
+    version->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    version->setFont(boldFont(9.75));
 }
 
-void AboutWindow::BuildSiteLink() {
-    siteBrem_ = MakeLinkArea(this, "SiteBrem", TwipsRect(480, 1200, 2535, 855));
+void AboutWindow::buildSiteLink() {
+    siteLink_ = makeLinkArea(this, "SiteBrem", twipsRect(480, 1200, 2535, 855));
 
-    image2_ = new QLabel(siteBrem_);
-    image2_->setObjectName(QStringLiteral("Image2"));
-    image2_->setGeometry(TwipsRect(0, 0, 2250, 525));
-    image2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image2_->setPixmap(Banner(devicePixelRatioF()));
-    image2_->setAccessibleName(QStringLiteral("Banner"));
+    banner_ = new QLabel(siteLink_);
+    banner_->setObjectName(QStringLiteral("Image2"));
+    banner_->setGeometry(twipsRect(0, 0, 2250, 525));
+    banner_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    banner_->setPixmap(banner(devicePixelRatioF()));
+    banner_->setAccessibleName(QStringLiteral("Banner"));
     // The banner belongs to the site link: moves and clicks over it are the link's.
-    image2_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    banner_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    label2_ = MakeLinkText(siteBrem_, "Label2", TwipsRect(0, 600, 2295, 255), maker::kSiteText);
+    siteText_ = makeLinkText(siteLink_, "Label2", twipsRect(0, 600, 2295, 255), maker::kSiteText);
 
-    connect(siteBrem_, &ClickArea::pointerMoved, this, &AboutWindow::SiteBrem_MouseMove);
-    connect(siteBrem_, &ClickArea::clicked, this, &AboutWindow::OpenSite);
-    connect(label2_, &ClickArea::clicked, this, &AboutWindow::OpenSite);
+    connect(siteLink_, &ClickArea::pointerMoved, this, &AboutWindow::underlineSiteText);
+    connect(siteLink_, &ClickArea::clicked, this, &AboutWindow::openSite);
+    connect(siteText_, &ClickArea::clicked, this, &AboutWindow::openSite);
 }
 
-void AboutWindow::BuildMailLink() {
-    mail_ = MakeLinkArea(this, "Mail", TwipsRect(240, 2160, 2895, 615));
+void AboutWindow::buildMailLink() {
+    mailLink_ = makeLinkArea(this, "Mail", twipsRect(240, 2160, 2895, 615));
 
-    image1_ = new ClickArea(mail_);
-    image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setGeometry(TwipsRect(0, 120, 480, 480));
-    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image1_->setPixmap(MailIcon(devicePixelRatioF()));
-    image1_->setAccessibleName(QStringLiteral("Mail icon"));
+    mailIcon_ = new ClickArea(mailLink_);
+    mailIcon_->setObjectName(QStringLiteral("Image1"));
+    mailIcon_->setGeometry(twipsRect(0, 120, 480, 480));
+    mailIcon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mailIcon_->setPixmap(mailIcon(devicePixelRatioF()));
+    mailIcon_->setAccessibleName(QStringLiteral("Mail icon"));
 
-    label1_ = MakeLinkText(mail_, "Label1", TwipsRect(600, 240, 2175, 255), maker::kMailText);
+    mailText_ = makeLinkText(mailLink_, "Label1", twipsRect(600, 240, 2175, 255), maker::kMailText);
 
-    connect(mail_, &ClickArea::pointerMoved, this, &AboutWindow::Mail_MouseMove);
-    connect(image1_, &ClickArea::pointerMoved, this, &AboutWindow::Image1_MouseMove);
-    connect(mail_, &ClickArea::clicked, this, &AboutWindow::SendMail);
-    connect(label1_, &ClickArea::clicked, this, &AboutWindow::SendMail);
-    connect(image1_, &ClickArea::clicked, this, &AboutWindow::SendMail);
+    connect(mailLink_, &ClickArea::pointerMoved, this, &AboutWindow::underlineMailText);
+    connect(mailIcon_, &ClickArea::pointerMoved, this, &AboutWindow::underlineMailText);
+    connect(mailLink_, &ClickArea::clicked, this, &AboutWindow::sendMail);
+    connect(mailText_, &ClickArea::clicked, this, &AboutWindow::sendMail);
+    connect(mailIcon_, &ClickArea::clicked, this, &AboutWindow::sendMail);
 }
 
-void AboutWindow::BuildButtons() {
-    pictureDon_ = new ClickArea(this);
-    pictureDon_->setObjectName(QStringLiteral("PictureDon"));
-    pictureDon_->setGeometry(TwipsRect(120, 3000, 855, 375));
-    pictureDon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pictureDon_->setPixmap(DonationButton(devicePixelRatioF()));
-    pictureDon_->setCursor(HandCursor());
-    connect(pictureDon_, &ClickArea::clicked, this, &AboutWindow::PictureDon_Click);
+void AboutWindow::buildButtons() {
+    donationButton_ = new ClickArea(this);
+    donationButton_->setObjectName(QStringLiteral("PictureDon"));
+    donationButton_->setGeometry(twipsRect(120, 3000, 855, 375));
+    donationButton_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    donationButton_->setPixmap(donationButton(devicePixelRatioF()));
+    donationButton_->setCursor(handCursor());
+    connect(donationButton_, &ClickArea::clicked, this, &AboutWindow::openDonation);
 
-    command1_ = new QPushButton(QStringLiteral("OK"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(TwipsRect(1200, 3240, 855, 375));
-    connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Command1"));
+    okButton_->setGeometry(twipsRect(1200, 3240, 855, 375));
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void AboutWindow::changeEvent(QEvent* event) {
     // A new colour scheme, light or dark: the links' green follows it.
-    if (event->type() == QEvent::PaletteChange) ApplyDesignedTextColours(this);
+    if (event->type() == QEvent::PaletteChange) applyDesignedTextColours(this);
     QWidget::changeEvent(event);
 }
 
 void AboutWindow::mouseMoveEvent(QMouseEvent* event) {
-    Form_MouseMove();
+    clearLinkUnderlines();
     event->accept();
 }
 
@@ -184,21 +184,19 @@ void AboutWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void AboutWindow::Form_MouseMove() {
-    SetUnderline(label1_, false);
-    SetUnderline(label2_, false);
+void AboutWindow::clearLinkUnderlines() {
+    setUnderline(mailText_, false);
+    setUnderline(siteText_, false);
 }
 
-void AboutWindow::Mail_MouseMove() { SetUnderline(label1_, true); }
+void AboutWindow::underlineMailText() { setUnderline(mailText_, true); }
 
-void AboutWindow::Image1_MouseMove() { SetUnderline(label1_, true); }
+void AboutWindow::underlineSiteText() { setUnderline(siteText_, true); }
 
-void AboutWindow::SiteBrem_MouseMove() { SetUnderline(label2_, true); }
+void AboutWindow::sendMail() { maker::SendMail(shell_); }
 
-void AboutWindow::SendMail() { maker::SendMail(shell_); }
+void AboutWindow::openSite() { maker::OpenSite(shell_); }
 
-void AboutWindow::OpenSite() { maker::OpenSite(shell_); }
-
-void AboutWindow::PictureDon_Click() { maker::OpenDonation(shell_); }
+void AboutWindow::openDonation() { maker::OpenDonation(shell_); }
 
 }  // namespace kestrow::ui

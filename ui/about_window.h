@@ -2,6 +2,20 @@
 // The About window: the program's name and version and the maker's mail,
 // site and donation links. Hovering a link underlines its text until the
 // pointer crosses the window's own background again.
+//
+//   object name  member           what it is
+//   About        (the window)
+//   Picture1     (local)          the photograph
+//   Label3       (local)          the program's name
+//   Label4       (local)          its version
+//   SiteBrem     siteLink_        the site link's area
+//   Image2       banner_          the banner inside it
+//   Label2       siteText_        the site's address inside it
+//   Mail         mailLink_        the mail link's area
+//   Image1       mailIcon_        the envelope inside it
+//   Label1       mailText_        the mail address inside it
+//   PictureDon   donationButton_  the donation page's button
+//   Command1     okButton_        "OK", closes the window
 #pragma once
 
 #include <QWidget>
@@ -28,29 +42,28 @@ class AboutWindow : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void BuildPictures();
-    void BuildSiteLink();
-    void BuildMailLink();
-    void BuildButtons();
-    void BuildKeyboardLinks();
+    void buildPictures();
+    void buildSiteLink();
+    void buildMailLink();
+    void buildButtons();
+    void buildKeyboardLinks();
 
-    void Form_MouseMove();
-    void Mail_MouseMove();
-    void Image1_MouseMove();
-    void SiteBrem_MouseMove();
-    void SendMail();
-    void OpenSite();
-    void PictureDon_Click();
+    void clearLinkUnderlines();
+    void underlineMailText();
+    void underlineSiteText();
+    void sendMail();
+    void openSite();
+    void openDonation();
 
     DesktopShell& shell_;
-    ClickArea* siteBrem_ = nullptr;
-    QLabel* image2_ = nullptr;
-    ClickArea* label2_ = nullptr;
-    ClickArea* mail_ = nullptr;
-    ClickArea* image1_ = nullptr;
-    ClickArea* label1_ = nullptr;
-    ClickArea* pictureDon_ = nullptr;
-    QPushButton* command1_ = nullptr;
+    ClickArea* siteLink_ = nullptr;
+    QLabel* banner_ = nullptr;
+    ClickArea* siteText_ = nullptr;
+    ClickArea* mailLink_ = nullptr;
+    ClickArea* mailIcon_ = nullptr;
+    ClickArea* mailText_ = nullptr;
+    ClickArea* donationButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace kestrow::ui

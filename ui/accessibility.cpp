@@ -21,7 +21,7 @@ class AccessibleLink final : public QAccessibleWidget {
 
     void doAction(const QString& name) override {
         if (name == pressAction()) {
-            static_cast<ClickArea*>(widget())->Activate();
+            static_cast<ClickArea*>(widget())->activate();
         } else {
             QAccessibleWidget::doAction(name);
         }
@@ -33,10 +33,10 @@ class AccessibleLink final : public QAccessibleWidget {
     }
 };
 
-QAccessibleInterface* Factory(const QString& className, QObject* object) {
+QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (className == QLatin1String(ClickArea::staticMetaObject.className())) {
         auto* area = static_cast<ClickArea*>(object);
-        return area->IsLink() ? new AccessibleLink(area) : nullptr;
+        return area->isLink() ? new AccessibleLink(area) : nullptr;
     }
     // Reached only by widgets of no more particular kind: a plain widget made
     // a dialog window (the About window) is a dialog, not a filler.
@@ -51,6 +51,6 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 
 }  // namespace
 
-void InstallAccessibility() { QAccessible::installFactory(Factory); }
+void installAccessibility() { QAccessible::installFactory(factory); }
 
 }  // namespace kestrow::ui

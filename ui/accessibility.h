@@ -7,6 +7,6 @@ namespace kestrow::ui {
 
 // Installs the program's accessibility factory; calling it again does nothing.
 // It costs nothing until a screen reader asks for the controls.
-void InstallAccessibility();
+void installAccessibility();
 
 }  // namespace kestrow::ui

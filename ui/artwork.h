@@ -11,13 +11,13 @@
 
 namespace kestrow::ui {
 
-QIcon SunIcon();  // 16 x 16 to 64 x 64, both windows' icon
+QIcon sunIcon();  // 16 x 16 to 64 x 64, both windows' icon
 // Sizes in device-independent pixels.
-QPixmap Photograph(qreal devicePixelRatio);              // 100 x 67
-QPixmap Banner(qreal devicePixelRatio);                  // 150 x 35
-QPixmap MailIcon(qreal devicePixelRatio, int size = 32);  // 32 x 32, or 16 x 16
-QPixmap DonationButton(qreal devicePixelRatio);          // 57 x 25
+QPixmap photograph(qreal devicePixelRatio);               // 100 x 67
+QPixmap banner(qreal devicePixelRatio);                   // 150 x 35
+QPixmap mailIcon(qreal devicePixelRatio, int size = 32);  // 32 x 32, or 16 x 16
+QPixmap donationButton(qreal devicePixelRatio);           // 57 x 25
 // The hand pointer over the About window's links; hot spot at the fingertip.
-QCursor HandCursor();
+QCursor handCursor();
 
 }  // namespace kestrow::ui

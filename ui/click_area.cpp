@@ -13,7 +13,7 @@ ClickArea::ClickArea(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_NoMousePropagation);
 }
 
-void ClickArea::MakeLink(const QString& name) {
+void ClickArea::makeLink(const QString& name) {
     link_ = true;
     // Tab only: a click keeps the focus where it was, as it always did.
     setFocusPolicy(Qt::TabFocus);

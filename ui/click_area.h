@@ -17,10 +17,10 @@ class ClickArea : public QLabel {
     // Makes the area a link of its own for the keyboard and screen readers:
     // Tab reaches it, it shows a focus mark, Enter or Space clicks it, and
     // it is named `name` (what it does and where).
-    void MakeLink(const QString& name);
-    bool IsLink() const { return link_; }
+    void makeLink(const QString& name);
+    bool isLink() const { return link_; }
     // Does what a click does.
-    void Activate() { emit clicked(); }
+    void activate() { emit clicked(); }
 
   signals:
     void pointerMoved();

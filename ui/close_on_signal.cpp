@@ -26,7 +26,7 @@ extern "C" void OnTermination(int) {
 
 }  // namespace
 
-void CloseOnTermination(QWidget& window) {
+void closeOnTermination(QWidget& window) {
     if (signalPipe[0] < 0 &&
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {
         return;  // the default action stays: the program ends as before

@@ -10,6 +10,6 @@ namespace kestrow::ui {
 
 // From now on SIGTERM and SIGHUP close `window` as its close box does; one
 // that comes when the window is already closed ends the event loop.
-void CloseOnTermination(QWidget& window);
+void closeOnTermination(QWidget& window);
 
 }  // namespace kestrow::ui

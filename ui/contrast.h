@@ -18,22 +18,22 @@ inline constexpr double kGreyContrast = 3.0;
 
 // Relative luminance (0 black .. 1 white) and the contrast ratio of two
 // colours (1 .. 21), as accessibility guidelines measure them.
-double RelativeLuminance(const QColor& colour);
-double ContrastRatio(const QColor& a, const QColor& b);
+double relativeLuminance(const QColor& colour);
+double contrastRatio(const QColor& a, const QColor& b);
 
 // A background is dark where white text would stand out more than black.
-bool IsDark(const QColor& background);
+bool isDark(const QColor& background);
 
 // `designed` on a light background; on a dark one, the colour of the same hue
 // and saturation with the least lightness that reaches `minimum` against it
 // (`designed` itself when it already does).
-QColor Readable(const QColor& designed, const QColor& background, double minimum);
+QColor readable(const QColor& designed, const QColor& background, double minimum);
 
 // Gives `widget` a text colour of its own, kept readable on its window's
 // background; an invalid `designed` stands for the palette's disabled-text
 // colour, which follows the user's scheme.
-void SetDesignedTextColour(QWidget* widget, const QColor& designed, double minimum);
+void setDesignedTextColour(QWidget* widget, const QColor& designed, double minimum);
 // Works the colours of the widgets in `window` out again, for its palette now.
-void ApplyDesignedTextColours(QWidget* window);
+void applyDesignedTextColours(QWidget* window);
 
 }  // namespace kestrow::ui

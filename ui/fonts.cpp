@@ -14,7 +14,7 @@ namespace {
 // them: the metric twin of the design's small face first, then the narrow
 // faces of the common font sets, then the broad ones. Only a face the
 // machine has is named, so the font machinery never hunts for a missing one.
-QString SansFamily() {
+QString sansFamily() {
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
         for (const char* wanted : {"Liberation Sans", "Arimo", "DejaVu Sans Condensed",
@@ -27,9 +27,9 @@ QString SansFamily() {
     return family;
 }
 
-QFont Sans(double points) {
+QFont sans(double points) {
     QFont font;
-    const QString family = SansFamily();
+    const QString family = sansFamily();
     if (!family.isEmpty()) font.setFamilies({family});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
@@ -43,16 +43,17 @@ constexpr double kStep = 0.25;
 // Top-aligned, the first line's ascent is the top of the text; below the last
 // line only the ink counts, so a face's generous descent is no overflow where
 // the text has no descender.
-double Overflow(const QFont& font, const QString& text, const QSize& room, int lines) {
+double overflowOf(const QFont& font, const QString& text, const QSize& room, int lines) {
     const QFontMetricsF metrics(font);
     const QRectF laid = metrics.boundingRect(QRectF(0, 0, room.width(), 1e6),
                                              Qt::TextWordWrap | Qt::AlignHCenter, text);
-    const int count = std::max(1, static_cast<int>(std::lround(laid.height() / metrics.lineSpacing())));
+    const int count =
+        std::max(1, static_cast<int>(std::lround(laid.height() / metrics.lineSpacing())));
     const double ink = std::max(0.0, metrics.tightBoundingRect(text).bottom());
     const double height = (count - 1) * metrics.lineSpacing() + metrics.ascent() + ink;
     // A line that does not wrap keeps its trailing blanks.
-    const double width = lines == 1 ? std::max(laid.width(), metrics.horizontalAdvance(text))
-                                    : laid.width();
+    const double width =
+        lines == 1 ? std::max(laid.width(), metrics.horizontalAdvance(text)) : laid.width();
     double overflow = std::max(width / room.width(), height / room.height());
     if (count > lines) overflow = std::max(overflow, 1.0 + 1e-6);
     return overflow;
@@ -60,27 +61,27 @@ double Overflow(const QFont& font, const QString& text, const QSize& room, int l
 
 }  // namespace
 
-QFont DefaultFont() { return Sans(7.5); }
+QFont defaultFont() { return sans(7.5); }
 
-QFont BoldFont(double points) {
-    QFont font = Sans(points);
+QFont boldFont(double points) {
+    QFont font = sans(points);
     font.setBold(true);
     return font;
 }
 
-QFont SmallItalicFont() {
-    QFont font = Sans(8.25);
+QFont smallItalicFont() {
+    QFont font = sans(8.25);
     font.setItalic(true);
     font.setWeight(QFont::Normal);
     return font;
 }
 
-QFont FittedFont(QFont font, const QStringList& texts, const QSize& room, int lines) {
+QFont fittedFont(QFont font, const QStringList& texts, const QSize& room, int lines) {
     if (room.isEmpty()) return font;
     const auto worst = [&] {
         double overflow = 0;
         for (const QString& text : texts) {
-            overflow = std::max(overflow, Overflow(font, text, room, lines));
+            overflow = std::max(overflow, overflowOf(font, text, room, lines));
         }
         return overflow;
     };

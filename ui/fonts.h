@@ -14,16 +14,16 @@ namespace kestrow::ui {
 
 // The windows' default text, 7.5 pt: small enough that the longest captions
 // ("Longitude", "Ouest = negative") stay inside their places.
-QFont DefaultFont();
+QFont defaultFont();
 // The headings' and times' face at the given size, bold.
-QFont BoldFont(double points);
+QFont boldFont(double points);
 // 8.25 pt italic, normal weight.
-QFont SmallItalicFont();
+QFont smallItalicFont();
 
 // `font`, made smaller in steps of a quarter point where the face at hand is
 // too wide or too tall for any of `texts` to show whole in `room` (pixels),
 // laid out as a top-aligned label lays it out, wrapped at word boundaries
 // into at most `lines` lines; never below 6 pt.
-QFont FittedFont(QFont font, const QStringList& texts, const QSize& room, int lines = 1);
+QFont fittedFont(QFont font, const QStringList& texts, const QSize& room, int lines = 1);
 
 }  // namespace kestrow::ui

@@ -13,7 +13,7 @@
 #include "app/settings_file.h"
 #include "app/settings_location.h"
 #include "close_on_signal.h"
-#include "form1_window.h"
+#include "main_window.h"
 #include "qt_desktop_shell.h"
 #include "qt_user_locale.h"
 #include "single_instance.h"
@@ -62,14 +62,14 @@ int main(int argc, char* argv[]) {
     const kestrow::SystemClock clock;
     const kestrow::ui::QtUserLocale locale;
     kestrow::ui::QtDesktopShell shell;
-    kestrow::ui::Form1Window window(shell, clock, locale, std::cerr, settingsPath);
+    kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath);
     instance.OnRequest([&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();
         window.raise();
         window.activateWindow();
     });
-    kestrow::ui::CloseOnTermination(window);
+    kestrow::ui::closeOnTermination(window);
     window.show();
     return QApplication::exec();
 }

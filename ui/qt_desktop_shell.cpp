@@ -7,7 +7,7 @@
 
 namespace kestrow::ui {
 
-void QtDesktopShell::Execute(std::string_view /*verb*/, std::string_view target) {
+void QtDesktopShell::Open(std::string_view target) {
     const QUrl url(QString::fromUtf8(target.data(), static_cast<qsizetype>(target.size())));
     // No mail program or browser: the link does nothing visible.
     (void)QDesktopServices::openUrl(url);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 
-double LogicalDpi() {
+double logicalDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     // Without a screen (a headless start) the layout's own 96 DPI holds.
     return screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
@@ -18,17 +18,17 @@ double LogicalDpi() {
 
 }  // namespace
 
-int TwipsToPixels(int twips) {
-    return static_cast<int>(std::lround(twips * LogicalDpi() / kTwipsPerInch));
+int twipsToPixels(int twips) {
+    return static_cast<int>(std::lround(twips * logicalDpi() / kTwipsPerInch));
 }
 
-int PixelsToTwips(int pixels) {
-    return static_cast<int>(std::lround(pixels * kTwipsPerInch / LogicalDpi()));
+int pixelsToTwips(int pixels) {
+    return static_cast<int>(std::lround(pixels * kTwipsPerInch / logicalDpi()));
 }
 
-QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
 }
 
 }  // namespace kestrow::ui

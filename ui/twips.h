@@ -9,10 +9,10 @@
 namespace kestrow::ui {
 
 // The one conversion every place and size goes through.
-int TwipsToPixels(int twips);
-int PixelsToTwips(int pixels);
+int twipsToPixels(int twips);
+int pixelsToTwips(int pixels);
 
 // A control's place from its container's top-left corner, all in twips.
-QRect TwipsRect(int left, int top, int width, int height);
+QRect twipsRect(int left, int top, int width, int height);
 
 }  // namespace kestrow::ui

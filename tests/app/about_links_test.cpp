@@ -4,17 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace kestrow {
 namespace {
 
 struct RecordingShell final : DesktopShell {
-    std::vector<std::pair<std::string, std::string>> calls;
-    void Execute(std::string_view verb, std::string_view target) override {
-        calls.emplace_back(verb, target);
-    }
+    std::vector<std::string> calls;
+    void Open(std::string_view target) override { calls.emplace_back(target); }
 };
 
 TEST(AboutLinks, HandTheExactTargetsToTheDesktop) {
@@ -22,11 +19,9 @@ TEST(AboutLinks, HandTheExactTargetsToTheDesktop) {
     maker::SendMail(shell);
     maker::OpenSite(shell);
     maker::OpenDonation(shell);
-    using Call = std::pair<std::string, std::string>;
-    EXPECT_EQ(shell.calls, (std::vector<Call>{
-                               {"Open", "mailto:kestrow@example.org?Subject=Ravelin"},
-                               {"open", "http://kestrow.example.org/"},
-                               {"open", "http://kestrow.example.org/DON.html"}}));
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"mailto:kestrow@example.org?Subject=Ravelin",
+                                                     "http://kestrow.example.org/",
+                                                     "http://kestrow.example.org/DON.html"}));
 }
 
 }  // namespace

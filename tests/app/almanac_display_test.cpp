@@ -83,8 +83,8 @@ TEST(AlmanacTexts, OnlyAnOffsetOfExactlyTwoGivesTwoHours) {
     const AlmanacPlace paris{std::string("48,85"), std::string("2,35"), ","};
     const CalendarDay day = Day(2, 1, 2013);
     EXPECT_EQ(ComputeAlmanacTexts(paris, day, 2).sunrise, "9 h 45");
-    for (const std::optional<double> other : {std::optional<double>(1.0), {1.9}, {2.1}, {19.0},
-                                              {24.0}, std::optional<double>()}) {
+    for (const std::optional<double> other :
+         {std::optional<double>(1.0), {1.9}, {2.1}, {19.0}, {24.0}, std::optional<double>()}) {
         EXPECT_EQ(ComputeAlmanacTexts(paris, day, other).sunrise, "8 h 45");
     }
 }
@@ -145,14 +145,13 @@ struct Recorder final : AlmanacSink {
 
 TEST(ShowAlmanac, ACoordinateThatIsNotANumberChangesNoLabel) {
     Recorder recorder;
-    EXPECT_THROW(ShowAlmanac({std::string("48,85"), std::string("abc"), ","}, Day(2, 1, 2013), 1,
-                             recorder),
-                 CoordinateError);
+    EXPECT_THROW(
+        ShowAlmanac({std::string("48,85"), std::string("abc"), ","}, Day(2, 1, 2013), 1, recorder),
+        CoordinateError);
     EXPECT_TRUE(recorder.labels.empty());
     ShowAlmanac({std::string("48,85"), std::string("2,35"), ","}, Day(2, 1, 2013), 1, recorder);
-    EXPECT_EQ(recorder.labels,
-              (std::vector{AlmanacLabel::Sunrise, AlmanacLabel::Sunset, AlmanacLabel::Length,
-                           AlmanacLabel::Change}));
+    EXPECT_EQ(recorder.labels, (std::vector{AlmanacLabel::Sunrise, AlmanacLabel::Sunset,
+                                            AlmanacLabel::DayLength, AlmanacLabel::Change}));
 }
 
 TEST(ReadToday, TakesEveryFieldFromOneReading) {

@@ -12,23 +12,23 @@
 #include <string>
 #include <tuple>
 
-#include "app/form1.h"
-#include "fake_form1_view.h"
+#include "app/main_window_logic.h"
+#include "fake_main_window_view.h"
 
 namespace kestrow {
 namespace {
 
-using testing::FakeForm1View;
+using testing::FakeMainWindowView;
 using testing::FixedLocale;
 
 class InstantClock final : public Clock {
-public:
+  public:
     ClockReading Read() const override { return ReadingAt(now); }
     std::time_t now = 0;
 };
 
 class ScopedTimeZone {
-public:
+  public:
     explicit ScopedTimeZone(const char* zone) {
         if (const char* old = getenv("TZ")) old_ = old;
         setenv("TZ", zone, 1);
@@ -43,7 +43,7 @@ public:
         tzset();
     }
 
-private:
+  private:
     std::string old_;
 };
 
@@ -65,11 +65,11 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     const auto folder =
         std::filesystem::temp_directory_path() / ("kestrow-year-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
-    FakeForm1View view;
+    FakeMainWindowView view;
     InstantClock clock;
     FixedLocale locale(',');
     std::ostringstream errors;
-    Form1 form(view, clock, locale, errors, folder / "Kestrow.dat");
+    MainWindowLogic form(view, clock, locale, errors, folder / "Kestrow.dat");
     view.Attach(form);
 
     std::tm start{};
@@ -78,11 +78,11 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     start.tm_mday = 1;
     start.tm_isdst = -1;
     clock.now = std::mktime(&start);
-    form.Form_Load();
-    form.Setup_Click();
-    view.SetBoxText(Form1Box::Latitude, c.latitude);
-    view.SetBoxText(Form1Box::Longitude, c.longitude);
-    form.CommandSauve_Click();
+    form.OnLoad();
+    form.OnSetup();
+    view.SetBoxText(CoordinateBox::Latitude, c.latitude);
+    view.SetBoxText(CoordinateBox::Longitude, c.longitude);
+    form.OnSave();
     ASSERT_TRUE(view.messages.empty()) << view.messages.front();
 
     const AlmanacPlace place{std::string(c.latitude), std::string(c.longitude), ","};
@@ -95,7 +95,7 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     constexpr int kMinutes = 400 * 1440;
     for (int minute = 1; minute <= kMinutes; ++minute) {
         clock.now += 60;
-        form.Timer1_Timer();
+        form.OnMinuteTick();
 
         std::tm local{};
         localtime_r(&clock.now, &local);
@@ -111,7 +111,7 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
             std::snprintf(date, sizeof date, "%02d/%02d/%04d", local.tm_mday, local.tm_mon + 1,
                           local.tm_year + 1900);
             ASSERT_EQ(view.caption, std::string("Kestrow  ") + date) << minute;
-            ASSERT_EQ(view.toolTips[Form1Label::Lever], std::string("Sunrise ") + date);
+            ASSERT_EQ(view.toolTips[AlmanacLabel::Sunrise], std::string("Sunrise ") + date);
         }
         const auto key = std::make_tuple(local.tm_year, local.tm_mon, local.tm_mday, tu);
         auto it = expected.find(key);
@@ -123,10 +123,10 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
             day.prevDay = day.day - 1;
             it = expected.emplace(key, ComputeAlmanacTexts(place, day, tu)).first;
         }
-        ASSERT_EQ(view.labels[Form1Label::Lever], it->second.sunrise) << minute;
-        ASSERT_EQ(view.labels[Form1Label::Coucher], it->second.sunset) << minute;
-        ASSERT_EQ(view.labels[Form1Label::Duree], it->second.length) << minute;
-        ASSERT_EQ(view.labels[Form1Label::Label4], it->second.change) << minute;
+        ASSERT_EQ(view.labels[AlmanacLabel::Sunrise], it->second.sunrise) << minute;
+        ASSERT_EQ(view.labels[AlmanacLabel::Sunset], it->second.sunset) << minute;
+        ASSERT_EQ(view.labels[AlmanacLabel::DayLength], it->second.length) << minute;
+        ASSERT_EQ(view.labels[AlmanacLabel::Change], it->second.change) << minute;
         previous = local;
         if (minute == 2 * 1440) heapAfterWarmUp = mallinfo2().uordblks;
     }
@@ -139,18 +139,17 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     std::filesystem::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Zones, SimulatedYear,
-    ::testing::Values(YearCase{"Europe/Paris", "48,85", "2,35", 2},
-                      YearCase{"Australia/Sydney", "-33,87", "151,2", 2},
-                      YearCase{"America/New_York", "40,7", "-74", 2}),
-    [](const auto& info) {
-        std::string name = info.param.zone;
-        for (char& ch : name) {
-            if (ch == '/') ch = '_';
-        }
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Zones, SimulatedYear,
+                         ::testing::Values(YearCase{"Europe/Paris", "48,85", "2,35", 2},
+                                           YearCase{"Australia/Sydney", "-33,87", "151,2", 2},
+                                           YearCase{"America/New_York", "40,7", "-74", 2}),
+                         [](const auto& info) {
+                             std::string name = info.param.zone;
+                             for (char& ch : name) {
+                                 if (ch == '/') ch = '_';
+                             }
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace kestrow

@@ -5,26 +5,25 @@
 
 #include <QtTest>
 
-using kestrow::ui::ContrastRatio;
-using kestrow::ui::Readable;
+using kestrow::ui::contrastRatio;
 
 class ContrastTest : public QObject {
     Q_OBJECT
 
   private slots:
     void ratios();
-    void readable_data();
-    void readable();
+    void keepsOrRaisesContrast_data();
+    void keepsOrRaisesContrast();
 };
 
 void ContrastTest::ratios() {
-    QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 10), 210);
-    QCOMPARE(ContrastRatio(QColor(64, 64, 64), QColor(64, 64, 64)), 1.0);
+    QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 10), 210);
+    QCOMPARE(contrastRatio(QColor(64, 64, 64), QColor(64, 64, 64)), 1.0);
     // The figures the dark scheme was found unreadable with.
-    QCOMPARE(qRound(ContrastRatio(QColor(64, 64, 64), QColor(34, 32, 32)) * 10), 16);
+    QCOMPARE(qRound(contrastRatio(QColor(64, 64, 64), QColor(34, 32, 32)) * 10), 16);
 }
 
-void ContrastTest::readable_data() {
+void ContrastTest::keepsOrRaisesContrast_data() {
     QTest::addColumn<QColor>("designed");
     QTest::addColumn<QColor>("background");
     QTest::addColumn<double>("minimum");
@@ -37,27 +36,28 @@ void ContrastTest::readable_data() {
     QTest::newRow("dark grey, dark") << QColor(64, 64, 64) << dark << 4.5 << false;
     QTest::newRow("green, dark") << QColor(0, 128, 0) << dark << 4.5 << false;
     QTest::newRow("grey, dark, 3:1") << QColor(128, 128, 128) << dark << 3.0 << true;
-    QTest::newRow("grey, black, 4.5:1") << QColor(128, 128, 128) << QColor(Qt::black) << 4.5 << true;
+    QTest::newRow("grey, black, 4.5:1")
+        << QColor(128, 128, 128) << QColor(Qt::black) << 4.5 << true;
     QTest::newRow("dim text, dark") << QColor(80, 78, 78) << dark << 3.0 << false;
     QTest::newRow("blue, navy") << QColor(0, 0, 160) << QColor(0, 0, 60) << 4.5 << false;
 }
 
-void ContrastTest::readable() {
+void ContrastTest::keepsOrRaisesContrast() {
     QFETCH(QColor, designed);
     QFETCH(QColor, background);
     QFETCH(double, minimum);
     QFETCH(bool, kept);
-    const QColor shown = Readable(designed, background, minimum);
+    const QColor shown = kestrow::ui::readable(designed, background, minimum);
     if (kept) {
         QCOMPARE(shown, designed);
         return;
     }
-    QVERIFY2(ContrastRatio(shown, background) >= minimum, qPrintable(shown.name()));
+    QVERIFY2(contrastRatio(shown, background) >= minimum, qPrintable(shown.name()));
     QCOMPARE(shown.hslHue(), designed.hslHue());
     // Just enough: a step less light falls short.
     const QColor hsl = shown.toHsl();
     const QColor less = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), hsl.lightness() - 2);
-    QVERIFY2(ContrastRatio(less, background) < minimum, qPrintable(shown.name()));
+    QVERIFY2(contrastRatio(less, background) < minimum, qPrintable(shown.name()));
 }
 
 QTEST_APPLESS_MAIN(ContrastTest)

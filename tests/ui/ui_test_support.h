@@ -23,10 +23,8 @@ namespace kestrow::ui::test {
 
 class RecordingShell final : public DesktopShell {
   public:
-    void Execute(std::string_view verb, std::string_view target) override {
-        calls.emplace_back(std::string(verb), std::string(target));
-    }
-    std::vector<std::pair<std::string, std::string>> calls;
+    void Open(std::string_view target) override { calls.emplace_back(target); }
+    std::vector<std::string> calls;
 };
 
 // 1440 twips to the inch, at the screen's logical DPI.
@@ -137,8 +135,14 @@ inline QString TextLeavesItsBox(QLabel* label) {
         }
     }
     const QString where = QStringLiteral(" (ink %1,%2 %3x%4 in %5,%6..%7,%8, %9 at %10)")
-                              .arg(text.x()).arg(text.y()).arg(text.width()).arg(text.height())
-                              .arg(left).arg(top).arg(right).arg(bottom)
+                              .arg(text.x())
+                              .arg(text.y())
+                              .arg(text.width())
+                              .arg(text.height())
+                              .arg(left)
+                              .arg(top)
+                              .arg(right)
+                              .arg(bottom)
                               .arg(QFontInfo(label->font()).family())
                               .arg(label->font().pointSizeF());
     if (text.isEmpty()) return QStringLiteral("no text drawn") + where;

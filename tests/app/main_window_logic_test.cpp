@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/form1.h"
+#include "app/main_window_logic.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -9,21 +9,21 @@
 #include <memory>
 #include <sstream>
 
-#include "fake_form1_view.h"
+#include "fake_main_window_view.h"
 
 namespace kestrow {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FakeForm1View;
+using testing::FakeMainWindowView;
 using testing::FixedClock;
 using testing::FixedLocale;
 
-constexpr auto kLat = Form1Box::Latitude;
-constexpr auto kLon = Form1Box::Longitude;
+constexpr auto kLat = CoordinateBox::Latitude;
+constexpr auto kLon = CoordinateBox::Longitude;
 
-class Form1Test : public ::testing::Test {
-protected:
+class MainWindowLogicTest : public ::testing::Test {
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "kestrow-form1-XXXXXX").string();
         folder_ = mkdtemp(pattern.data());
@@ -35,9 +35,9 @@ protected:
 
     void Make(const std::string& separator) {
         locale_ = std::make_unique<FixedLocale>(separator);
-        view_ = std::make_unique<FakeForm1View>();
+        view_ = std::make_unique<FakeMainWindowView>();
         errors_.str("");
-        form_ = std::make_unique<Form1>(*view_, clock_, *locale_, errors_, path_);
+        form_ = std::make_unique<MainWindowLogic>(*view_, clock_, *locale_, errors_, path_);
         view_->Attach(*form_);
     }
 
@@ -47,47 +47,47 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     AlmanacTexts Expected(Coordinate lat, Coordinate lon, double offsetTU = 1) const {
-        return ComputeAlmanacTexts({std::move(lat), std::move(lon), "."},
-                                   ReadToday(clock_.reading), offsetTU);
+        return ComputeAlmanacTexts({std::move(lat), std::move(lon), "."}, ReadToday(clock_.reading),
+                                   offsetTU);
     }
     void ExpectLabels(const AlmanacTexts& t) const {
-        EXPECT_EQ(view_->labels[Form1Label::Lever], t.sunrise);
-        EXPECT_EQ(view_->labels[Form1Label::Coucher], t.sunset);
-        EXPECT_EQ(view_->labels[Form1Label::Duree], t.length);
-        EXPECT_EQ(view_->labels[Form1Label::Label4], t.change);
+        EXPECT_EQ(view_->labels[AlmanacLabel::Sunrise], t.sunrise);
+        EXPECT_EQ(view_->labels[AlmanacLabel::Sunset], t.sunset);
+        EXPECT_EQ(view_->labels[AlmanacLabel::DayLength], t.length);
+        EXPECT_EQ(view_->labels[AlmanacLabel::Change], t.change);
     }
 
     fs::path folder_;
     fs::path path_;
     FixedClock clock_;
     std::unique_ptr<FixedLocale> locale_;
-    std::unique_ptr<FakeForm1View> view_;
+    std::unique_ptr<FakeMainWindowView> view_;
     std::ostringstream errors_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindowLogic> form_;
 };
 
-TEST_F(Form1Test, FirstStartWithoutAFile) {
-    form_->Form_Load();
-    EXPECT_EQ(view_->height, Form1::kCompactHeight);
+TEST_F(MainWindowLogicTest, FirstStartWithoutAFile) {
+    form_->OnLoad();
+    EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
     // Nothing in the clipped frame can be typed into.
     EXPECT_FALSE(view_->frameFocusable);
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(view_->boxes[kLat], "00,00");
     EXPECT_EQ(view_->boxes[kLon], "000,00");
-    EXPECT_FALSE(form_->Lat().has_value());
+    EXPECT_FALSE(form_->Latitude().has_value());
     ExpectLabels(Expected(std::nullopt, std::nullopt));
     EXPECT_EQ(view_->caption, "Kestrow  02/01/2013");
-    EXPECT_EQ(view_->toolTips[Form1Label::Lever], "Sunrise 02/01/2013");
-    EXPECT_EQ(view_->toolTips[Form1Label::Label2], "Sunset 02/01/2013");
-    EXPECT_EQ(view_->toolTips[Form1Label::Label3], "length 02/01/2013");
-    EXPECT_EQ(form_->DecimalSep(), ",");
+    EXPECT_EQ(view_->toolTips[AlmanacLabel::Sunrise], "Sunrise 02/01/2013");
+    EXPECT_EQ(view_->toolTips[AlmanacLabel::SunsetCaption], "Sunset 02/01/2013");
+    EXPECT_EQ(view_->toolTips[AlmanacLabel::DayLengthCaption], "length 02/01/2013");
+    EXPECT_EQ(form_->DecimalSeparator(), ",");
     EXPECT_TRUE(view_->messages.empty());
     EXPECT_FALSE(fs::exists(path_));
 }
 
-TEST_F(Form1Test, ZeroByteFileMovesToTheCornerAndEmptiesTheBoxes) {
+TEST_F(MainWindowLogicTest, ZeroByteFileMovesToTheCornerAndEmptiesTheBoxes) {
     WriteFile("");
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(view_->top, 0);
     EXPECT_EQ(view_->left, 0);
     EXPECT_EQ(view_->boxes[kLat], "");
@@ -96,48 +96,48 @@ TEST_F(Form1Test, ZeroByteFileMovesToTheCornerAndEmptiesTheBoxes) {
     EXPECT_TRUE(view_->messages.empty());
 }
 
-TEST_F(Form1Test, FullRecordRestoresPlaceAndPosition) {
+TEST_F(MainWindowLogicTest, FullRecordRestoresPlaceAndPosition) {
     WriteFile("\"48.85\",\"2.35\",600,975\r\n");
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(view_->top, 600);
     EXPECT_EQ(view_->left, 975);
     EXPECT_EQ(view_->boxes[kLat], "48,85");  // shown with this locale's mark
     EXPECT_EQ(view_->boxes[kLon], "2,35");
-    EXPECT_EQ(form_->Lat(), "48.85");  // kept as read
+    EXPECT_EQ(form_->Latitude(), "48.85");  // kept as read
     ExpectLabels(Expected("48.85", "2.35"));
-    EXPECT_EQ(view_->labels[Form1Label::Lever], "8 h 45");
+    EXPECT_EQ(view_->labels[AlmanacLabel::Sunrise], "8 h 45");
 }
 
-TEST_F(Form1Test, ShortRecordAtStartShowsThePlaceSoClosingKeepsIt) {
+TEST_F(MainWindowLogicTest, ShortRecordAtStartShowsThePlaceSoClosingKeepsIt) {
     WriteFile("\"48,85\",\"2,35\"\r\n");
-    form_->Form_Load();
+    form_->OnLoad();
     ExpectLabels(Expected("48.85", "2.35"));
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(view_->boxes[kLat], "48,85");
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",2400,4800\r\n");
 }
 
-TEST_F(Form1Test, SaveThenCloseWritesTheExactBytes) {
-    form_->Form_Load();
-    form_->Setup_Click();
-    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+TEST_F(MainWindowLogicTest, SaveThenCloseWritesTheExactBytes) {
+    form_->OnLoad();
+    form_->OnSetup();
+    EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
     EXPECT_TRUE(view_->frameFocusable);
     EXPECT_EQ(view_->focus, kLat);
     view_->boxes[kLat] = view_->boxes[kLon] = "";
     view_->Type(kLat, "48.85");
     view_->Type(kLon, "2.35");
-    form_->CommandSauve_Click();
+    form_->OnSave();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\"\r\n");
-    EXPECT_EQ(view_->height, Form1::kCompactHeight);
+    EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
     EXPECT_FALSE(view_->frameFocusable);
     EXPECT_FALSE(view_->focus.has_value());
     EXPECT_EQ(view_->moves, 0);
-    EXPECT_EQ(form_->Lat(), "48,85");
+    EXPECT_EQ(form_->Latitude(), "48,85");
     ExpectLabels(Expected("48.85", "2.35"));
     view_->top = 600;
     view_->left = 975;
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
     EXPECT_TRUE(view_->messages.empty());
 }
@@ -150,47 +150,54 @@ struct MarkCase {
     const char* record;
 };
 
-class Form1DecimalMarks : public Form1Test, public ::testing::WithParamInterface<MarkCase> {};
+class DecimalMarks : public MainWindowLogicTest, public ::testing::WithParamInterface<MarkCase> {};
 
-TEST_P(Form1DecimalMarks, SavedPlaceReadsBack) {
+TEST_P(DecimalMarks, SavedPlaceReadsBack) {
     const auto& c = GetParam();
     Make(c.separator);
-    form_->Form_Load();
-    form_->Setup_Click();
+    form_->OnLoad();
+    form_->OnSetup();
     view_->SetBoxText(kLat, "35.7");
     view_->SetBoxText(kLon, "51.4");
     EXPECT_EQ(view_->boxes[kLat], c.typed);
-    form_->CommandSauve_Click();
-    form_->Form_Unload();
+    form_->OnSave();
+    form_->OnClose();
     EXPECT_EQ(FileBytes(), c.record);
     Make(c.separator);
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
     EXPECT_EQ(view_->boxes[kLat], c.typed);
     ExpectLabels(Expected("35.7", "51.4"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Marks, Form1DecimalMarks,
-    ::testing::Values(MarkCase{",", "35,7", "\"35,7\",\"51,4\",2400,4800\r\n"},
-                      MarkCase{".", "35.7", "\"35.7\",\"51.4\",2400,4800\r\n"},
-                      MarkCase{"\u00B7", "35\u00B7" "7", "\"35\xB7" "7\",\"51\xB7" "4\",2400,4800\r\n"},
-                      MarkCase{"\u066B", "35\u066B" "7", "\"35.7\",\"51.4\",2400,4800\r\n"}));
+INSTANTIATE_TEST_SUITE_P(Marks, DecimalMarks,
+                         ::testing::Values(MarkCase{",", "35,7", "\"35,7\",\"51,4\",2400,4800\r\n"},
+                                           MarkCase{".", "35.7", "\"35.7\",\"51.4\",2400,4800\r\n"},
+                                           MarkCase{"\u00B7",
+                                                    "35\u00B7"
+                                                    "7",
+                                                    "\"35\xB7"
+                                                    "7\",\"51\xB7"
+                                                    "4\",2400,4800\r\n"},
+                                           MarkCase{"\u066B",
+                                                    "35\u066B"
+                                                    "7",
+                                                    "\"35.7\",\"51.4\",2400,4800\r\n"}));
 
-TEST_F(Form1Test, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
-    form_->Form_Load();
-    form_->Setup_Click();
-    form_->Setup_Click();
-    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
-    form_->pointIntero_Click();
-    form_->pointIntero_Click();
+TEST_F(MainWindowLogicTest, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
+    form_->OnLoad();
+    form_->OnSetup();
+    form_->OnSetup();
+    EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
+    form_->OnAbout();
+    form_->OnAbout();
     EXPECT_TRUE(view_->aboutShown);
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_FALSE(view_->aboutShown);
 }
 
-TEST_F(Form1Test, TypingAPointUnderACommaLocaleShowsAComma) {
-    form_->Form_Load();
+TEST_F(MainWindowLogicTest, TypingAPointUnderACommaLocaleShowsAComma) {
+    form_->OnLoad();
     view_->boxes[kLat] = "";
     view_->Type(kLat, "45.5");
     EXPECT_EQ(view_->boxes[kLat], "45,5");
@@ -200,9 +207,9 @@ TEST_F(Form1Test, TypingAPointUnderACommaLocaleShowsAComma) {
     EXPECT_EQ(view_->boxes[kLon], "1,2,3");
 }
 
-TEST_F(Form1Test, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
+TEST_F(MainWindowLogicTest, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
     Make(".");
-    form_->Form_Load();
+    form_->OnLoad();
     view_->maxDepth = 0;
     view_->SetBoxText(kLat, "12.5");
     EXPECT_EQ(view_->boxes[kLat], "12.5");
@@ -210,14 +217,14 @@ TEST_F(Form1Test, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
     EXPECT_EQ(view_->maxDepth, 1);
 }
 
-TEST_F(Form1Test, ALongTextIsCutInTheBoxWhileLatKeepsItWhole) {
+TEST_F(MainWindowLogicTest, ALongTextIsCutInTheBoxWhileLatKeepsItWhole) {
     WriteFile("\"-48.8512\",\"-122.4194\",600,975\r\n");
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(view_->boxes[kLat], "-48,85");
     EXPECT_EQ(view_->boxes[kLon], "-122,41");
-    EXPECT_EQ(form_->Lat(), "-48.8512");
+    EXPECT_EQ(form_->Latitude(), "-48.8512");
     ExpectLabels(Expected("-48.8512", "-122.4194"));
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_EQ(FileBytes(), "\"-48,85\",\"-122,41\",600,975\r\n");
 }
 
@@ -229,12 +236,13 @@ struct PositionCase {
     bool boxesFilled;
 };
 
-class Form1Positions : public Form1Test, public ::testing::WithParamInterface<PositionCase> {};
+class WindowPositions : public MainWindowLogicTest,
+                        public ::testing::WithParamInterface<PositionCase> {};
 
-TEST_P(Form1Positions, AreKeptWhenOnAScreen) {
+TEST_P(WindowPositions, AreKeptWhenOnAScreen) {
     const auto& c = GetParam();
     WriteFile(c.record);
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(view_->moves, c.moved ? 1 : 0);
     EXPECT_EQ(view_->top, c.top);
     EXPECT_EQ(view_->left, c.left);
@@ -243,20 +251,20 @@ TEST_P(Form1Positions, AreKeptWhenOnAScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Records, Form1Positions,
+    Records, WindowPositions,
     ::testing::Values(
         PositionCase{"\"48.85\",\"2.35\",600,40000\r\n", true, 600, 40000, true},
         // A monitor since removed: the window stays where the system puts it.
-        PositionCase{"\"48.85\",\"2.35\",600,90000\r\n", false, FakeForm1View::kDefaultTop,
-                     FakeForm1View::kDefaultLeft, true},
-        PositionCase{"\"48.85\",\"2.35\",-90000,600\r\n", false, FakeForm1View::kDefaultTop,
-                     FakeForm1View::kDefaultLeft, true},
+        PositionCase{"\"48.85\",\"2.35\",600,90000\r\n", false, FakeMainWindowView::kDefaultTop,
+                     FakeMainWindowView::kDefaultLeft, true},
+        PositionCase{"\"48.85\",\"2.35\",-90000,600\r\n", false, FakeMainWindowView::kDefaultTop,
+                     FakeMainWindowView::kDefaultLeft, true},
         // A title bar partly off the screen could not be dragged back.
-        PositionCase{"\"48.85\",\"2.35\",-90,600\r\n", false, FakeForm1View::kDefaultTop,
-                     FakeForm1View::kDefaultLeft, true},
+        PositionCase{"\"48.85\",\"2.35\",-90,600\r\n", false, FakeMainWindowView::kDefaultTop,
+                     FakeMainWindowView::kDefaultLeft, true},
         // Beyond 32 bits the read fails, but the place read before it shows.
-        PositionCase{"\"48.85\",\"2.35\",600,4294967296\r\n", false, FakeForm1View::kDefaultTop,
-                     FakeForm1View::kDefaultLeft, true}));
+        PositionCase{"\"48.85\",\"2.35\",600,4294967296\r\n", false,
+                     FakeMainWindowView::kDefaultTop, FakeMainWindowView::kDefaultLeft, true}));
 
 // Where the window system does not tell the window's position, none is made up.
 struct UnknownPositionCase {
@@ -265,26 +273,26 @@ struct UnknownPositionCase {
     const char* closed;
 };
 
-class Form1UnknownPosition : public Form1Test,
-                             public ::testing::WithParamInterface<UnknownPositionCase> {};
+class UnknownWindowPosition : public MainWindowLogicTest,
+                              public ::testing::WithParamInterface<UnknownPositionCase> {};
 
-TEST_P(Form1UnknownPosition, ClosingWritesOnlyAPositionThatWasRead) {
+TEST_P(UnknownWindowPosition, ClosingWritesOnlyAPositionThatWasRead) {
     const auto& c = GetParam();
     if (c.record != nullptr) WriteFile(c.record);
     view_->knowsPosition = false;
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(view_->moves, 0);
     if (c.save) {
-        form_->Setup_Click();
-        form_->CommandSauve_Click();
+        form_->OnSetup();
+        form_->OnSave();
     }
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_EQ(FileBytes(), c.closed);
     EXPECT_TRUE(view_->messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Records, Form1UnknownPosition,
+    Records, UnknownWindowPosition,
     ::testing::Values(UnknownPositionCase{"\"48,85\",\"2,35\",600,975\r\n", false,
                                           "\"48,85\",\"2,35\",600,975\r\n"},
                       UnknownPositionCase{"\"48,85\",\"2,35\",-90,90000\r\n", true,
@@ -297,35 +305,36 @@ INSTANTIATE_TEST_SUITE_P(
 struct BadBoxCase {
     const char* latitude;
     const char* longitude;
-    Form1Box focus;
+    CoordinateBox focus;
     const char* message;
 };
 
-class Form1BadBoxes : public Form1Test, public ::testing::WithParamInterface<BadBoxCase> {};
+class BadBoxes : public MainWindowLogicTest, public ::testing::WithParamInterface<BadBoxCase> {};
 
-TEST_P(Form1BadBoxes, AreNeverSaved) {
+TEST_P(BadBoxes, AreNeverSaved) {
     const auto& c = GetParam();
     const std::string saved = "\"48,85\",\"2,35\",600,975\r\n";
     WriteFile(saved);
-    form_->Form_Load();
-    form_->Setup_Click();
+    form_->OnLoad();
+    form_->OnSetup();
     view_->SetBoxText(kLat, c.latitude);
     view_->SetBoxText(kLon, c.longitude);
-    form_->CommandSauve_Click();
+    form_->OnSave();
     EXPECT_EQ(FileBytes(), saved);
-    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
     EXPECT_EQ(view_->focus, c.focus);
     ASSERT_EQ(view_->messages.size(), 1u);
     EXPECT_EQ(view_->messages[0], c.message);
     ExpectLabels(Expected("48.85", "2.35"));
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_EQ(FileBytes(), saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Boxes, Form1BadBoxes,
+    Boxes, BadBoxes,
     ::testing::Values(
-        BadBoxCase{"12a", "2,35", kLat, "Latitude \"12a\" is not a number. The place was not saved."},
+        BadBoxCase{"12a", "2,35", kLat,
+                   "Latitude \"12a\" is not a number. The place was not saved."},
         BadBoxCase{"", "2,35", kLat, "Latitude \"\" is not a number. The place was not saved."},
         BadBoxCase{"95", "2,35", kLat,
                    "Latitude \"95\" is out of range (-90 to 90). The place was not saved."},
@@ -334,118 +343,119 @@ INSTANTIATE_TEST_SUITE_P(
         BadBoxCase{"48,85", "2,3,5", kLon,
                    "Longitude \"2,3,5\" is not a number. The place was not saved."}));
 
-TEST_F(Form1Test, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
+TEST_F(MainWindowLogicTest, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
     // A link to a folder that cannot be made: the save cannot make it either.
     fs::create_directory_symlink("/proc/kestrow-nowhere", folder_ / "missing");
     const fs::path lostPath = folder_ / "missing" / "Kestrow.dat";
-    Form1 lost(*view_, clock_, *locale_, errors_, lostPath);
+    MainWindowLogic lost(*view_, clock_, *locale_, errors_, lostPath);
     view_->Attach(lost);
-    lost.Form_Load();
-    lost.Setup_Click();
+    lost.OnLoad();
+    lost.OnSetup();
     view_->SetBoxText(kLat, "48.85");
     view_->SetBoxText(kLon, "2.35");
-    lost.CommandSauve_Click();
-    const std::string failure = "The place could not be saved to \"" + lostPath.string() +
-                                "\": No such file or directory";
+    lost.OnSave();
+    const std::string failure =
+        "The place could not be saved to \"" + lostPath.string() + "\": No such file or directory";
     ASSERT_EQ(view_->messages, std::vector<std::string>{failure});
-    EXPECT_EQ(view_->height, Form1::kExpandedHeight);
+    EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
     // The place is not kept, but the almanac is of use for it all the same.
     ExpectLabels(Expected("48.85", "2.35"));
-    lost.Timer1_Timer();
+    lost.OnMinuteTick();
     ExpectLabels(Expected("48.85", "2.35"));
-    lost.Form_Unload();  // closing still closes, and says again that it could not save
+    lost.OnClose();  // closing still closes, and says again that it could not save
     EXPECT_EQ(view_->messages, std::vector<std::string>(2, failure));
 }
 
 // Beyond the calendar, at start as at each tick: told once, the labels keep
 // their design texts, and the place is still read, so closing keeps it.
-TEST_F(Form1Test, AClockOutsideTheCalendarIsToldOnce) {
+TEST_F(MainWindowLogicTest, AClockOutsideTheCalendarIsToldOnce) {
     // The system clock's own reading of an instant in the year 10047.
     struct FarClock final : Clock {
         ClockReading Read() const override { return ReadingAt(254'900'000'000); }
     } farClock;
     WriteFile("\"48.85\",\"2.35\",600,975\r\n");
-    Form1 late(*view_, farClock, *locale_, errors_, path_);
+    MainWindowLogic late(*view_, farClock, *locale_, errors_, path_);
     view_->Attach(late);
-    late.Form_Load();
+    late.OnLoad();
     ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos) << view_->messages[0];
+    EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos)
+        << view_->messages[0];
     EXPECT_TRUE(view_->labels.empty());
     EXPECT_EQ(view_->caption, "Kestrow");
     EXPECT_EQ(view_->boxes[kLat], "48,85");
-    late.Timer1_Timer();
+    late.OnMinuteTick();
     EXPECT_EQ(view_->messages.size(), 1u);
-    late.Form_Unload();
+    late.OnClose();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
 }
 
-TEST_F(Form1Test, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
+TEST_F(MainWindowLogicTest, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
     const fs::path config = folder_ / "config";
-    Form1 user(*view_, clock_, *locale_, errors_, config / "kestrow" / "Kestrow.dat");
+    MainWindowLogic user(*view_, clock_, *locale_, errors_, config / "kestrow" / "Kestrow.dat");
     view_->Attach(user);
-    user.Form_Load();
+    user.OnLoad();
     EXPECT_FALSE(fs::exists(config));
-    user.CommandSauve_Click();
+    user.OnSave();
     EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
     EXPECT_TRUE(fs::is_regular_file(config / "kestrow" / "Kestrow.dat"));
     EXPECT_EQ(fs::status(config / "kestrow").permissions(), fs::perms::owner_all);
 }
 
-TEST_F(Form1Test, AFailureIsShownOnceWhileItPersists) {
+TEST_F(MainWindowLogicTest, AFailureIsShownOnceWhileItPersists) {
     WriteFile("\"abc\",\"2,35\",600,975\r\n");
-    form_->Form_Load();
+    form_->OnLoad();
     ASSERT_EQ(view_->messages.size(), 1u);
     EXPECT_EQ(view_->messages[0], "Latitude \"abc\" is not a number.");
     EXPECT_EQ(errors_.str(), "kestrow: Latitude \"abc\" is not a number.\n");
-    for (int tick = 0; tick < 5; ++tick) form_->Timer1_Timer();
+    for (int tick = 0; tick < 5; ++tick) form_->OnMinuteTick();
     EXPECT_EQ(view_->messages.size(), 1u);
     // The program goes on: the place can be corrected.
-    form_->Setup_Click();
+    form_->OnSetup();
     view_->SetBoxText(kLat, "48.85");
-    form_->CommandSauve_Click();
+    form_->OnSave();
     EXPECT_EQ(view_->messages.size(), 1u);
     ExpectLabels(Expected("48.85", "2.35"));
     // A failure that comes back after a good run is shown again.
     WriteFile("\"abc\",\"2,35\"\r\n");
-    form_->Setup_Click();
+    form_->OnSetup();
     view_->SetBoxText(kLat, "abc");
-    form_->CommandSauve_Click();  // refused, a message of its own
+    form_->OnSave();  // refused, a message of its own
     EXPECT_EQ(view_->messages.size(), 2u);
 }
 
-TEST_F(Form1Test, AnUnreadableFileAtStartIsReportedAndKept) {
+TEST_F(MainWindowLogicTest, AnUnreadableFileAtStartIsReportedAndKept) {
     fs::create_directory(path_);  // a folder in the file's place cannot be read
-    form_->Form_Load();
+    form_->OnLoad();
     ASSERT_EQ(view_->messages.size(), 1u);
     EXPECT_NE(view_->messages[0].find("Kestrow.dat"), std::string::npos) << view_->messages[0];
     ExpectLabels(Expected(std::nullopt, std::nullopt));
-    form_->Form_Unload();
+    form_->OnClose();
     EXPECT_TRUE(fs::is_directory(path_));
     EXPECT_EQ(view_->messages.size(), 2u);
 }
 
-TEST_F(Form1Test, TheShiftFollowsSummerTimeWithinATick) {
+TEST_F(MainWindowLogicTest, TheShiftFollowsSummerTimeWithinATick) {
     WriteFile("\"48.85\",\"2.35\",600,975\r\n");
     clock_.Set(2013, 3, 31, 1, 59, 0, 1);
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(form_->Offset()->tu, 1);
     ExpectLabels(Expected("48.85", "2.35", 1));
     clock_.Set(2013, 3, 31, 3, 0, 0, 2);  // clocks go forward
-    form_->Timer1_Timer();
+    form_->OnMinuteTick();
     EXPECT_EQ(form_->Offset()->tu, 2);
     ExpectLabels(Expected("48.85", "2.35", 2));
 }
 
-TEST_F(Form1Test, CaptionAndToolTipsFollowTheDate) {
+TEST_F(MainWindowLogicTest, CaptionAndToolTipsFollowTheDate) {
     clock_.Set(2013, 1, 31, 23, 59, 30, 1);
-    form_->Form_Load();
+    form_->OnLoad();
     EXPECT_EQ(view_->caption, "Kestrow  31/01/2013");
     clock_.Set(2013, 2, 1, 0, 0, 30, 1);
-    form_->Timer1_Timer();
+    form_->OnMinuteTick();
     EXPECT_EQ(view_->caption, "Kestrow  01/02/2013");
-    EXPECT_EQ(view_->toolTips[Form1Label::Label1], "Sunrise 01/02/2013");
-    EXPECT_EQ(view_->toolTips[Form1Label::Duree], "length 01/02/2013");
-    form_->Timer1_Timer();
+    EXPECT_EQ(view_->toolTips[AlmanacLabel::SunriseCaption], "Sunrise 01/02/2013");
+    EXPECT_EQ(view_->toolTips[AlmanacLabel::DayLength], "length 01/02/2013");
+    form_->OnMinuteTick();
     EXPECT_EQ(view_->caption, "Kestrow  01/02/2013");
     ExpectLabels(Expected(std::nullopt, std::nullopt));
 }

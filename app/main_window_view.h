@@ -4,23 +4,24 @@
 // Sizes and places are in twips (1440 to the inch). Writing a box's text
 // must behave as a real one-line box does: the text is cut to the box's
 // maximum length, and when it differs from the old text the box's change
-// handler (Form1::TextLatitude_Change / TextLongitude_Change) runs nested
+// handler (MainWindowLogic::OnLatitudeEdited / OnLongitudeEdited) runs nested
 // inside the write, before SetBoxText returns; an identical text raises nothing.
 #pragma once
 
 #include <string>
 
+#include "almanac_display.h"
+
 namespace kestrow {
 
-enum class Form1Label { Lever, Label1, Coucher, Label2, Duree, Label3, Label4 };
-enum class Form1Box { Latitude, Longitude };
+enum class CoordinateBox { Latitude, Longitude };
 
-class Form1View {
-public:
-    virtual ~Form1View() = default;
+class MainWindowView {
+  public:
+    virtual ~MainWindowView() = default;
 
-    virtual void SetLabelText(Form1Label label, const std::string& text) = 0;
-    virtual void SetToolTip(Form1Label label, const std::string& text) = 0;
+    virtual void SetLabelText(AlmanacLabel label, const std::string& text) = 0;
+    virtual void SetToolTip(AlmanacLabel label, const std::string& text) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
 
     // Outer height, title bar, menu bar and borders included.
@@ -37,14 +38,14 @@ public:
     // Top and Left mean nothing.
     virtual bool KnowsPosition() const = 0;
 
-    virtual std::string BoxText(Form1Box box) const = 0;
-    virtual void SetBoxText(Form1Box box, const std::string& text) = 0;
-    virtual void SetSelStart(Form1Box box, int position) = 0;
+    virtual std::string BoxText(CoordinateBox box) const = 0;
+    virtual void SetBoxText(CoordinateBox box, const std::string& text) = 0;
+    virtual void SetCaretPosition(CoordinateBox box, int position) = 0;
     // Whether the controls of the coordinate frame take the keyboard focus.
     // Turning it off also takes the focus out of the frame.
     virtual void SetFrameFocusable(bool focusable) = 0;
     // Does nothing while the frame takes no focus.
-    virtual void FocusBox(Form1Box box) = 0;
+    virtual void FocusBox(CoordinateBox box) = 0;
 
     virtual void ShowAbout() = 0;
     virtual void UnloadAbout() = 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window's logic: start-up, the minute timer, the menu entries, the
 // save button, closing, and the repair of decimal marks in the two boxes.
-// It runs against Form1View, so all of it can be driven without a window system.
+// It runs against MainWindowView, so all of it can be driven without a window system.
 #pragma once
 
 #include <filesystem>
@@ -11,15 +11,15 @@
 
 #include "almanac_display.h"
 #include "clock.h"
-#include "form1_view.h"
+#include "main_window_view.h"
 #include "settings_file.h"
 #include "user_locale.h"
 #include "utc_offset.h"
 
 namespace kestrow {
 
-class Form1 {
-public:
+class MainWindowLogic {
+  public:
     static constexpr int kCompactHeight = 1450;   // twips: the almanac band only
     static constexpr int kExpandedHeight = 3330;  // twips: the coordinate frame too
     static constexpr int kTimerIntervalMs = 60000;
@@ -27,29 +27,30 @@ public:
     // `settingsPath` is opened afresh at every read and save, so a relative
     // name lies in the working folder of that moment. Failures that no
     // handler catches are shown through the view and written to `errors`.
-    Form1(Form1View& view, const Clock& clock, const UserLocale& locale, std::ostream& errors,
-          std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName));
+    MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
+                    std::ostream& errors,
+                    std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName));
 
     // Event handlers, each run to completion.
-    void Form_Load();
-    void Timer1_Timer();
-    void Setup_Click();
-    void pointIntero_Click();
-    void CommandSauve_Click();
-    void Form_Unload();
-    void TextLatitude_Change();
-    void TextLongitude_Change();
+    void OnLoad();
+    void OnMinuteTick();
+    void OnSetup();
+    void OnAbout();
+    void OnSave();
+    void OnClose();
+    void OnLatitudeEdited();
+    void OnLongitudeEdited();
 
     // Window state, for the window and for tests.
-    const Coordinate& Lat() const { return fields_.latitude; }
-    const Coordinate& Lon() const { return fields_.longitude; }
-    std::int32_t WinTop() const { return fields_.top; }
-    std::int32_t WinLeft() const { return fields_.left; }
-    const std::string& DecimalSep() const { return decimalSep_; }
+    const Coordinate& Latitude() const { return fields_.latitude; }
+    const Coordinate& Longitude() const { return fields_.longitude; }
+    std::int32_t WindowTop() const { return fields_.top; }
+    std::int32_t WindowLeft() const { return fields_.left; }
+    const std::string& DecimalSeparator() const { return decimalSeparator_; }
     const std::optional<UtcOffset>& Offset() const { return offset_; }
     const std::optional<AlmanacTimes>& Times() const { return times_; }
 
-private:
+  private:
     class LabelSink;
 
     void LoadSettings();
@@ -58,27 +59,27 @@ private:
     void ShowPlaceInBoxes();
     void Recompute(const ClockReading& reading);
     void WriteDateTexts(const CalendarDay& today);
-    void RepairDecimalMarks(Form1Box box);
+    void RepairDecimalMarks(CoordinateBox box);
     // Runs one handler's work; a failure it does not catch is reported once.
     template <typename Work>
     void Guarded(Work&& work);
     void ReportFailure(const std::string& message);
     void Tell(const std::string& message);
     // A box's text as the settings file keeps it.
-    std::string StoredBoxText(Form1Box box) const;
+    std::string StoredBoxText(CoordinateBox box) const;
     // Checks both boxes; on failure tells the user, focuses the box and returns false.
     bool BoxesHoldAPlace();
     // What closing writes: the window's position only where it is known.
     std::string ClosingRecord() const;
 
-    Form1View& view_;
+    MainWindowView& view_;
     const Clock& clock_;
     const UserLocale& locale_;
     std::ostream& errors_;
     std::filesystem::path settingsPath_;
 
     SettingsFields fields_;
-    std::string decimalSep_ = ".";
+    std::string decimalSeparator_ = ".";
     std::optional<UtcOffset> offset_;
     std::optional<AlmanacTimes> times_;
     std::optional<CalendarDay> datedFor_;  // the day the caption and tooltips show

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "form1.h"
+#include "main_window_logic.h"
 
 #include <ostream>
 #include <utility>
@@ -20,47 +20,43 @@ int CharacterCount(const std::string& text) {
 }
 
 std::string Capitalised(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text;
 }
 
 }  // namespace
 
 // Hands the four almanac texts to their labels.
-class Form1::LabelSink final : public AlmanacSink {
-public:
-    explicit LabelSink(Form1View& view) : view_(view) {}
+class MainWindowLogic::LabelSink final : public AlmanacSink {
+  public:
+    explicit LabelSink(MainWindowView& view) : view_(view) {}
     void SetAlmanacText(AlmanacLabel label, const std::string& text) override {
-        switch (label) {
-            case AlmanacLabel::Sunrise: view_.SetLabelText(Form1Label::Lever, text); break;
-            case AlmanacLabel::Sunset: view_.SetLabelText(Form1Label::Coucher, text); break;
-            case AlmanacLabel::Length: view_.SetLabelText(Form1Label::Duree, text); break;
-            case AlmanacLabel::Change: view_.SetLabelText(Form1Label::Label4, text); break;
-        }
+        view_.SetLabelText(label, text);
     }
 
-private:
-    Form1View& view_;
+  private:
+    MainWindowView& view_;
 };
 
-Form1::Form1(Form1View& view, const Clock& clock, const UserLocale& locale, std::ostream& errors,
-             std::filesystem::path settingsPath)
+MainWindowLogic::MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
+                                 std::ostream& errors, std::filesystem::path settingsPath)
     : view_(view),
       clock_(clock),
       locale_(locale),
       errors_(errors),
       settingsPath_(std::move(settingsPath)) {}
 
-void Form1::Form_Load() {
+void MainWindowLogic::OnLoad() {
     // A clock outside the calendar fails here as it would at each tick; the
     // place must still be read, or closing would write the design texts over it.
     Guarded([this] { WriteDateTexts(ReadToday(clock_.Read())); });
     // Must be known before the boxes are filled: their handlers use it.
-    decimalSep_ = DecimalSeparatorOf(locale_);
+    decimalSeparator_ = DecimalSeparatorOf(locale_);
     Guarded([this] { LoadSettings(); });
 }
 
-void Form1::LoadSettings() {
+void MainWindowLogic::LoadSettings() {
     view_.SetOuterHeight(kCompactHeight);
     // The frame is clipped out of the compact window: keys typed into a box
     // there would change the place unseen, and closing would save them.
@@ -80,7 +76,7 @@ void Form1::LoadSettings() {
     Recompute(clock_.Read());
 }
 
-void Form1::ReadSettings() {
+void MainWindowLogic::ReadSettings() {
     std::istringstream in = OpenSettingsForReading(settingsPath_);
     SettingsReader reader(in);
     try {
@@ -101,12 +97,12 @@ void Form1::ReadSettings() {
     ShowPlaceInBoxes();
 }
 
-void Form1::ShowPlaceInBoxes() {
-    view_.SetBoxText(Form1Box::Latitude, fields_.latitude.value_or(""));
-    view_.SetBoxText(Form1Box::Longitude, fields_.longitude.value_or(""));
+void MainWindowLogic::ShowPlaceInBoxes() {
+    view_.SetBoxText(CoordinateBox::Latitude, fields_.latitude.value_or(""));
+    view_.SetBoxText(CoordinateBox::Longitude, fields_.longitude.value_or(""));
 }
 
-void Form1::Recompute(const ClockReading& reading) {
+void MainWindowLogic::Recompute(const ClockReading& reading) {
     offset_ = ComputeUtcOffset(reading);
     const CalendarDay today = ReadToday(reading);
     if (!datedFor_ || datedFor_->day != today.day || datedFor_->month != today.month ||
@@ -114,49 +110,48 @@ void Form1::Recompute(const ClockReading& reading) {
         WriteDateTexts(today);
     }
     LabelSink sink(view_);
-    times_ = ShowAlmanac({fields_.latitude, fields_.longitude, decimalSep_}, today,
+    times_ = ShowAlmanac({fields_.latitude, fields_.longitude, decimalSeparator_}, today,
                          offset_->tu, sink);
     lastFailure_.clear();
 }
 
-void Form1::WriteDateTexts(const CalendarDay& today) {
+void MainWindowLogic::WriteDateTexts(const CalendarDay& today) {
     const std::string date = locale_.ShortDate(today.year, today.month, today.day);
-    view_.SetToolTip(Form1Label::Lever, "Sunrise " + date);
-    view_.SetToolTip(Form1Label::Label1, "Sunrise " + date);
-    view_.SetToolTip(Form1Label::Coucher, "Sunset " + date);
-    view_.SetToolTip(Form1Label::Label2, "Sunset " + date);
-    view_.SetToolTip(Form1Label::Duree, "length " + date);
-    view_.SetToolTip(Form1Label::Label3, "length " + date);
+    view_.SetToolTip(AlmanacLabel::Sunrise, "Sunrise " + date);
+    view_.SetToolTip(AlmanacLabel::SunriseCaption, "Sunrise " + date);
+    view_.SetToolTip(AlmanacLabel::Sunset, "Sunset " + date);
+    view_.SetToolTip(AlmanacLabel::SunsetCaption, "Sunset " + date);
+    view_.SetToolTip(AlmanacLabel::DayLength, "length " + date);
+    view_.SetToolTip(AlmanacLabel::DayLengthCaption, "length " + date);
     view_.SetCaption("Kestrow  " + date);
     datedFor_ = today;
 }
 
-void Form1::Timer1_Timer() {
+void MainWindowLogic::OnMinuteTick() {
     // The offset is read again at every tick so that a change to or from
     // summer time shows within a minute.
     Guarded([this] { Recompute(clock_.Read()); });
 }
 
-void Form1::Setup_Click() {
+void MainWindowLogic::OnSetup() {
     view_.SetOuterHeight(kExpandedHeight);
     view_.SetFrameFocusable(true);
-    view_.FocusBox(Form1Box::Latitude);
+    view_.FocusBox(CoordinateBox::Latitude);
 }
 
-void Form1::pointIntero_Click() { view_.ShowAbout(); }
+void MainWindowLogic::OnAbout() { view_.ShowAbout(); }
 
-void Form1::CommandSauve_Click() {
+void MainWindowLogic::OnSave() {
     if (!BoxesHoldAPlace()) return;
     try {
         MakeSettingsFolder(settingsPath_);
-        SaveSettingsFile(settingsPath_,
-                         ShortRecord(StoredBoxText(Form1Box::Latitude),
-                                     StoredBoxText(Form1Box::Longitude)));
+        SaveSettingsFile(settingsPath_, ShortRecord(StoredBoxText(CoordinateBox::Latitude),
+                                                    StoredBoxText(CoordinateBox::Longitude)));
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
         // The place is not kept, but the almanac is still of use for it.
-        fields_.latitude = view_.BoxText(Form1Box::Latitude);
-        fields_.longitude = view_.BoxText(Form1Box::Longitude);
+        fields_.latitude = view_.BoxText(CoordinateBox::Latitude);
+        fields_.longitude = view_.BoxText(CoordinateBox::Longitude);
         Guarded([this] { Recompute(clock_.Read()); });
         return;
     }
@@ -164,7 +159,7 @@ void Form1::CommandSauve_Click() {
     Guarded([this] { LoadSettings(); });
 }
 
-void Form1::Form_Unload() {
+void MainWindowLogic::OnClose() {
     view_.UnloadAbout();
     if (keepUnreadFile_) {
         Tell("The place was not saved, so as to keep " + QuotedSettingsPath(settingsPath_) +
@@ -180,9 +175,9 @@ void Form1::Form_Unload() {
     }
 }
 
-std::string Form1::ClosingRecord() const {
-    const std::string latitude = StoredBoxText(Form1Box::Latitude);
-    const std::string longitude = StoredBoxText(Form1Box::Longitude);
+std::string MainWindowLogic::ClosingRecord() const {
+    const std::string latitude = StoredBoxText(CoordinateBox::Latitude);
+    const std::string longitude = StoredBoxText(CoordinateBox::Longitude);
     if (view_.KnowsPosition()) {
         return FullRecord(latitude, longitude, static_cast<float>(view_.Top()),
                           static_cast<float>(view_.Left()));
@@ -196,26 +191,26 @@ std::string Form1::ClosingRecord() const {
     return ShortRecord(latitude, longitude);
 }
 
-void Form1::TextLatitude_Change() { RepairDecimalMarks(Form1Box::Latitude); }
+void MainWindowLogic::OnLatitudeEdited() { RepairDecimalMarks(CoordinateBox::Latitude); }
 
-void Form1::TextLongitude_Change() { RepairDecimalMarks(Form1Box::Longitude); }
+void MainWindowLogic::OnLongitudeEdited() { RepairDecimalMarks(CoordinateBox::Longitude); }
 
-void Form1::RepairDecimalMarks(Form1Box box) {
+void MainWindowLogic::RepairDecimalMarks(CoordinateBox box) {
     // A point typed under a comma locale becomes a comma. The write re-enters
     // this handler once, which finds nothing left to replace.
-    view_.SetBoxText(box, ReplaceMarks(view_.BoxText(box), ".", decimalSep_));
-    view_.SetSelStart(box, CharacterCount(view_.BoxText(box)));
+    view_.SetBoxText(box, ReplaceMarks(view_.BoxText(box), ".", decimalSeparator_));
+    view_.SetCaretPosition(box, CharacterCount(view_.BoxText(box)));
 }
 
-std::string Form1::StoredBoxText(Form1Box box) const {
-    return StorableCoordinate(view_.BoxText(box), decimalSep_);
+std::string MainWindowLogic::StoredBoxText(CoordinateBox box) const {
+    return StorableCoordinate(view_.BoxText(box), decimalSeparator_);
 }
 
-bool Form1::BoxesHoldAPlace() {
-    for (const Form1Box box : {Form1Box::Latitude, Form1Box::Longitude}) {
-        const Axis axis = box == Form1Box::Latitude ? Axis::Latitude : Axis::Longitude;
+bool MainWindowLogic::BoxesHoldAPlace() {
+    for (const CoordinateBox box : {CoordinateBox::Latitude, CoordinateBox::Longitude}) {
+        const Axis axis = box == CoordinateBox::Latitude ? Axis::Latitude : Axis::Longitude;
         try {
-            ParseCoordinate(view_.BoxText(box), axis, decimalSep_);
+            ParseCoordinate(view_.BoxText(box), axis, decimalSeparator_);
         } catch (const CoordinateError& e) {
             Tell(Capitalised(e.what()) + ". The place was not saved.");
             view_.FocusBox(box);
@@ -226,7 +221,7 @@ bool Form1::BoxesHoldAPlace() {
 }
 
 template <typename Work>
-void Form1::Guarded(Work&& work) {
+void MainWindowLogic::Guarded(Work&& work) {
     try {
         work();
     } catch (const std::exception& e) {
@@ -234,7 +229,7 @@ void Form1::Guarded(Work&& work) {
     }
 }
 
-void Form1::ReportFailure(const std::string& message) {
+void MainWindowLogic::ReportFailure(const std::string& message) {
     // A failure that persists (a place in the file that is not a number) would
     // otherwise come back at every tick.
     if (message == lastFailure_) return;
@@ -242,7 +237,7 @@ void Form1::ReportFailure(const std::string& message) {
     Tell(Capitalised(message) + ".");
 }
 
-void Form1::Tell(const std::string& message) {
+void MainWindowLogic::Tell(const std::string& message) {
     errors_ << "kestrow: " << message << '\n' << std::flush;
     view_.ShowMessage(message);
 }

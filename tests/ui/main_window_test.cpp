@@ -2,7 +2,7 @@
 // The main window as built on the screen: every control where the layout
 // puts it, the compact and expanded heights, the keyboard order, the boxes'
 // behaviour when typed into or written by the program, messages and closing.
-#include "ui/form1_window.h"
+#include "ui/main_window.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -28,14 +28,14 @@
 #include "ui/qt_user_locale.h"
 #include "ui_test_support.h"
 
-using kestrow::Form1Box;
-using kestrow::ui::Form1Window;
+using kestrow::CoordinateBox;
+using kestrow::ui::MainWindow;
 using kestrow::ui::test::Px;
 using kestrow::ui::test::PxRect;
 
 Q_DECLARE_METATYPE(Qt::Alignment)
 
-class Form1WindowTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -85,7 +85,7 @@ class Form1WindowTest : public QObject {
     void closingUnloadsAboutAndSaves();
 
   private:
-    std::unique_ptr<Form1Window> MakeWindow();
+    std::unique_ptr<MainWindow> MakeWindow();
     template <typename T>
     T* Find(const char* name) {
         T* widget = window_->findChild<T*>(QLatin1String(name));
@@ -98,24 +98,24 @@ class Form1WindowTest : public QObject {
     kestrow::SystemClock clock_;
     kestrow::ui::QtUserLocale locale_;
     std::ostringstream errors_;
-    std::unique_ptr<Form1Window> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
-void Form1WindowTest::init() {
+void MainWindowTest::init() {
     folder_ = std::make_unique<kestrow::ui::test::WorkingFolder>();
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 }
 
-void Form1WindowTest::cleanup() {
+void MainWindowTest::cleanup() {
     window_.reset();
     folder_.reset();
 }
 
-std::unique_ptr<Form1Window> Form1WindowTest::MakeWindow() {
-    return std::make_unique<Form1Window>(shell_, clock_, locale_, errors_);
+std::unique_ptr<MainWindow> MainWindowTest::MakeWindow() {
+    return std::make_unique<MainWindow>(shell_, clock_, locale_, errors_);
 }
 
-void Form1WindowTest::controlPlaces_data() {
+void MainWindowTest::controlPlaces_data() {
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("twips");
 
@@ -137,7 +137,7 @@ void Form1WindowTest::controlPlaces_data() {
     QTest::newRow("Label6") << "Frame1" << QRect(960, 960, 735, 375);
 }
 
-void Form1WindowTest::controlPlaces() {
+void MainWindowTest::controlPlaces() {
     QFETCH(QString, container);
     QFETCH(QRect, twips);
     window_ = MakeWindow();
@@ -153,7 +153,7 @@ void Form1WindowTest::controlPlaces() {
     QVERIFY(control->isEnabled());
 }
 
-void Form1WindowTest::labelLooks_data() {
+void MainWindowTest::labelLooks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Qt::Alignment>("horizontal");
     QTest::addColumn<double>("points");  // 0: the window's default size
@@ -185,7 +185,7 @@ void Form1WindowTest::labelLooks_data() {
                             << disabledText;
 }
 
-void Form1WindowTest::labelLooks() {
+void MainWindowTest::labelLooks() {
     QFETCH(QString, text);
     QFETCH(Qt::Alignment, horizontal);
     QFETCH(double, points);
@@ -203,7 +203,8 @@ void Form1WindowTest::labelLooks() {
     const double expectedPoints = points > 0 ? points : window_->font().pointSizeF();
     // The designed size, or a little less where the face at hand would not fit.
     QVERIFY2(label->font().pointSizeF() <= expectedPoints, qPrintable(label->font().toString()));
-    QVERIFY2(label->font().pointSizeF() >= expectedPoints * 0.75, qPrintable(label->font().toString()));
+    QVERIFY2(label->font().pointSizeF() >= expectedPoints * 0.75,
+             qPrintable(label->font().toString()));
     QCOMPARE(label->font().bold(), bold);
     QCOMPARE(label->font().italic(), italic);
     QCOMPARE(label->frameShape() == QFrame::Box, boxed);
@@ -217,7 +218,7 @@ void Form1WindowTest::labelLooks() {
     QVERIFY(label->wordWrap());
 }
 
-void Form1WindowTest::textsFit_data() {
+void MainWindowTest::textsFit_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lines");
     QTest::newRow("Label1") << "Lever" << 1;
@@ -235,7 +236,7 @@ void Form1WindowTest::textsFit_data() {
 
 // With the fonts at hand, at any scale, the widest texts of each label show
 // whole, clear of its border and edges.
-void Form1WindowTest::textsFit() {
+void MainWindowTest::textsFit() {
     QFETCH(QString, text);
     QFETCH(int, lines);
     window_ = MakeWindow();
@@ -245,15 +246,16 @@ void Form1WindowTest::textsFit() {
     const QRect needed =
         label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), text);
     QVERIFY2(needed.width() <= room.width(), qPrintable(label->font().toString()));
-    QCOMPARE((needed.height() + label->fontMetrics().leading()) / label->fontMetrics().lineSpacing(),
-             lines);
+    QCOMPARE(
+        (needed.height() + label->fontMetrics().leading()) / label->fontMetrics().lineSpacing(),
+        lines);
 
     label->setText(text);
     const QString fault = kestrow::ui::test::TextLeavesItsBox(label);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
 
-void Form1WindowTest::hintsFollowThePalette() {
+void MainWindowTest::hintsFollowThePalette() {
     window_ = MakeWindow();
     QPalette scheme = window_->palette();
     const QColor grey(101, 67, 33);
@@ -267,7 +269,7 @@ void Form1WindowTest::hintsFollowThePalette() {
     }
 }
 
-void Form1WindowTest::darkScheme_data() {
+void MainWindowTest::darkScheme_data() {
     QTest::addColumn<QColor>("designed");  // invalid: the palette's disabled text
     QTest::addColumn<double>("minimum");
     QTest::newRow("Label3") << QColor(64, 64, 64) << 4.5;
@@ -280,7 +282,7 @@ void Form1WindowTest::darkScheme_data() {
 // The designed colours on a light scheme; readable ones on the dark scheme the
 // user switches to while the window is open, measured on the background the
 // label is really drawn on; the designed ones again when the user switches back.
-void Form1WindowTest::darkScheme() {
+void MainWindowTest::darkScheme() {
     QFETCH(QColor, designed);
     QFETCH(double, minimum);
     window_ = MakeWindow();
@@ -296,14 +298,14 @@ void Form1WindowTest::darkScheme() {
     {
         kestrow::ui::test::DarkScheme dark;
         const QColor background(kestrow::ui::test::BackgroundOf(label->grab().toImage()));
-        QVERIFY2(kestrow::ui::IsDark(background), qPrintable(background.name()));
-        const double contrast = kestrow::ui::ContrastRatio(textColour(), background);
+        QVERIFY2(kestrow::ui::isDark(background), qPrintable(background.name()));
+        const double contrast = kestrow::ui::contrastRatio(textColour(), background);
         QVERIFY2(contrast >= minimum, qPrintable(QString::number(contrast)));
         // Changed just enough, where at all.
-        const QColor wanted = designed.isValid() ? designed
-                                                 : window_->palette().color(QPalette::Disabled,
-                                                                            QPalette::WindowText);
-        if (kestrow::ui::ContrastRatio(wanted, background) < minimum) {
+        const QColor wanted =
+            designed.isValid() ? designed
+                               : window_->palette().color(QPalette::Disabled, QPalette::WindowText);
+        if (kestrow::ui::contrastRatio(wanted, background) < minimum) {
             QVERIFY2(contrast < minimum + 0.2, qPrintable(QString::number(contrast)));
         } else {
             QCOMPARE(textColour(), wanted);
@@ -313,7 +315,7 @@ void Form1WindowTest::darkScheme() {
     QTRY_COMPARE(textColour(), light);
 }
 
-void Form1WindowTest::boxes_data() {
+void MainWindowTest::boxes_data() {
     QTest::addColumn<QString>("designText");
     QTest::addColumn<int>("maxLength");
     QTest::addColumn<QString>("toolTip");
@@ -321,7 +323,7 @@ void Form1WindowTest::boxes_data() {
     QTest::newRow("TextLongitude") << "000,00" << 7 << "Long";
 }
 
-void Form1WindowTest::boxes() {
+void MainWindowTest::boxes() {
     QFETCH(QString, designText);
     QFETCH(int, maxLength);
     QFETCH(QString, toolTip);
@@ -335,7 +337,7 @@ void Form1WindowTest::boxes() {
     QCOMPARE(box->toolTip(), toolTip);
 }
 
-void Form1WindowTest::windowFrame() {
+void MainWindowTest::windowFrame() {
     window_ = MakeWindow();
     QCOMPARE(window_->objectName(), QStringLiteral("Form1"));
     QVERIFY(window_->windowTitle().startsWith(QStringLiteral("Kestrow  ")));
@@ -351,7 +353,7 @@ void Form1WindowTest::windowFrame() {
     QCOMPARE(Find<QLabel>("Label4")->toolTip(), QStringLiteral("Ce jour/ today"));
 }
 
-void Form1WindowTest::menuEntriesAreCommands() {
+void MainWindowTest::menuEntriesAreCommands() {
     window_ = MakeWindow();
     const QList<QAction*> entries = window_->menuBar()->actions();
     QCOMPARE(entries.size(), 2);
@@ -362,7 +364,7 @@ void Form1WindowTest::menuEntriesAreCommands() {
     for (const QAction* entry : entries) QVERIFY(entry->menu() == nullptr);
 }
 
-void Form1WindowTest::shortcuts_data() {
+void MainWindowTest::shortcuts_data() {
     QTest::addColumn<QKeySequence>("keys");
     QTest::addColumn<bool>("expanded");
     QTest::addColumn<bool>("aboutShown");
@@ -371,7 +373,7 @@ void Form1WindowTest::shortcuts_data() {
     QTest::newRow("S alone does nothing") << QKeySequence(Qt::Key_S) << false << false;
 }
 
-void Form1WindowTest::shortcuts() {
+void MainWindowTest::shortcuts() {
     QFETCH(QKeySequence, keys);
     QFETCH(bool, expanded);
     QFETCH(bool, aboutShown);
@@ -388,10 +390,10 @@ void Form1WindowTest::shortcuts() {
 
     QTest::keySequence(window_.get(), keys);
     QCOMPARE(window_->height() > compact, expanded);
-    QCOMPARE(window_->About() != nullptr, aboutShown);
+    QCOMPARE(window_->aboutWindow() != nullptr, aboutShown);
 }
 
-void Form1WindowTest::timerTicksEveryMinute() {
+void MainWindowTest::timerTicksEveryMinute() {
     window_ = MakeWindow();
     auto* timer = window_->findChild<QTimer*>(QStringLiteral("Timer1"));
     QVERIFY(timer != nullptr);
@@ -406,7 +408,7 @@ void Form1WindowTest::timerTicksEveryMinute() {
     QVERIFY(lever->text() != QStringLiteral("stale"));
 }
 
-void Form1WindowTest::outerHeights_data() {
+void MainWindowTest::outerHeights_data() {
     QTest::addColumn<int>("outerTwips");
     QTest::addColumn<bool>("frameShown");
 
@@ -417,7 +419,7 @@ void Form1WindowTest::outerHeights_data() {
     QTest::newRow("more than the design") << 6000 << true;
 }
 
-void Form1WindowTest::outerHeights() {
+void MainWindowTest::outerHeights() {
     QFETCH(int, outerTwips);
     QFETCH(bool, frameShown);
     window_ = MakeWindow();
@@ -440,7 +442,7 @@ void Form1WindowTest::outerHeights() {
     QCOMPARE(window_->minimumHeight(), window_->maximumHeight());
 }
 
-void Form1WindowTest::placedOnlyWithTheTitleBarOnScreen_data() {
+void MainWindowTest::placedOnlyWithTheTitleBarOnScreen_data() {
     QTest::addColumn<int>("top");  // pixels, as stored in twips
     QTest::addColumn<int>("left");
     QTest::addColumn<bool>("placed");
@@ -454,7 +456,7 @@ void Form1WindowTest::placedOnlyWithTheTitleBarOnScreen_data() {
     QTest::newRow("title bar past the left") << 40 << screen.left() - 1 << false;
 }
 
-void Form1WindowTest::placedOnlyWithTheTitleBarOnScreen() {
+void MainWindowTest::placedOnlyWithTheTitleBarOnScreen() {
     QFETCH(int, top);
     QFETCH(int, left);
     QFETCH(bool, placed);
@@ -480,7 +482,7 @@ void Form1WindowTest::placedOnlyWithTheTitleBarOnScreen() {
     if (placed) QCOMPARE(outer.top(), std::min(top, screen.bottom() + 1 - outer.height()));
 }
 
-void Form1WindowTest::setupTwiceKeepsTheHeight() {
+void MainWindowTest::setupTwiceKeepsTheHeight() {
     window_ = MakeWindow();
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -498,7 +500,7 @@ void Form1WindowTest::setupTwiceKeepsTheHeight() {
 // change the place unseen, and closing would save them. Nothing there takes
 // the keyboard, so no caret blinks out of view either, and the user's flash
 // time is left alone.
-void Form1WindowTest::compactWindowTakesNoKeys() {
+void MainWindowTest::compactWindowTakesNoKeys() {
     const int flashTime = 1000;
     QGuiApplication::styleHints()->setCursorFlashTime(flashTime);
     window_ = MakeWindow();
@@ -523,7 +525,7 @@ void Form1WindowTest::compactWindowTakesNoKeys() {
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), flashTime);
 }
 
-void Form1WindowTest::tabOrderAndStartingFocus() {
+void MainWindowTest::tabOrderAndStartingFocus() {
     window_ = MakeWindow();
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
@@ -553,7 +555,7 @@ void Form1WindowTest::tabOrderAndStartingFocus() {
     QCOMPARE(QApplication::focusWidget(), nullptr);
 }
 
-void Form1WindowTest::enterIsOk_data() {
+void MainWindowTest::enterIsOk_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("saved");
@@ -565,7 +567,7 @@ void Form1WindowTest::enterIsOk_data() {
     QTest::newRow("Tab in a box") << "TextLatitude" << int(Qt::Key_Tab) << false;
 }
 
-void Form1WindowTest::enterIsOk() {
+void MainWindowTest::enterIsOk() {
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(bool, saved);
@@ -592,7 +594,7 @@ void Form1WindowTest::enterIsOk() {
     QCOMPARE(QApplication::focusWidget() == nullptr, saved);
 }
 
-void Form1WindowTest::accessible_data() {
+void MainWindowTest::accessible_data() {
     QTest::addColumn<int>("role");
     QTest::addColumn<QString>("name");  // %1: the label's text
     QTest::addColumn<QString>("description");
@@ -602,15 +604,20 @@ void Form1WindowTest::accessible_data() {
                                   << "Sud = negative";
     QTest::newRow("TextLongitude") << int(QAccessible::EditableText) << "Longitude"
                                    << "Ouest = negative";
-    QTest::newRow("CommandSauve") << int(QAccessible::Button) << "OK" << "";
-    QTest::newRow("Label_Lever") << text << "Sunrise %1" << "";
-    QTest::newRow("Label_coucher") << text << "Sunset %1" << "";
-    QTest::newRow("Label_duree") << text << "Length of day %1" << "";
-    QTest::newRow("Label4") << text << "Change since yesterday %1" << "";
+    QTest::newRow("CommandSauve") << int(QAccessible::Button) << "OK"
+                                  << "";
+    QTest::newRow("Label_Lever") << text << "Sunrise %1"
+                                 << "";
+    QTest::newRow("Label_coucher") << text << "Sunset %1"
+                                   << "";
+    QTest::newRow("Label_duree") << text << "Length of day %1"
+                                 << "";
+    QTest::newRow("Label4") << text << "Change since yesterday %1"
+                            << "";
 }
 
 // What a screen reader hears; the value labels' names follow their texts.
-void Form1WindowTest::accessible() {
+void MainWindowTest::accessible() {
     QFETCH(int, role);
     QFETCH(QString, name);
     QFETCH(QString, description);
@@ -637,10 +644,11 @@ void Form1WindowTest::accessible() {
     Find<QLineEdit>("TextLongitude")->setText(QStringLiteral("151.2"));
     Find<QPushButton>("CommandSauve")->click();
     QCOMPARE(node->text(QAccessible::Name), expectedName());
-    if (name.contains("%1") && name != "Change since yesterday %1") QVERIFY(before != expectedName());
+    if (name.contains("%1") && name != "Change since yesterday %1")
+        QVERIFY(before != expectedName());
 }
 
-void Form1WindowTest::typing_data() {
+void MainWindowTest::typing_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<bool>("commaLocale");
     QTest::addColumn<QString>("before");
@@ -665,7 +673,7 @@ void Form1WindowTest::typing_data() {
                                       << "12.35.";
 }
 
-void Form1WindowTest::typing() {
+void MainWindowTest::typing() {
     QFETCH(QString, box);
     QFETCH(bool, commaLocale);
     QFETCH(QString, before);
@@ -688,7 +696,7 @@ void Form1WindowTest::typing() {
     QVERIFY(!edit->hasSelectedText());
 }
 
-void Form1WindowTest::programWrites_data() {
+void MainWindowTest::programWrites_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("changes");
@@ -705,7 +713,7 @@ void Form1WindowTest::programWrites_data() {
                                            << "123456" << 1;
 }
 
-void Form1WindowTest::programWrites() {
+void MainWindowTest::programWrites() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QFETCH(int, changes);
@@ -713,33 +721,36 @@ void Form1WindowTest::programWrites() {
     auto* latitude = Find<QLineEdit>("TextLatitude");
     QSignalSpy spy(latitude, &QLineEdit::textChanged);
 
-    kestrow::Form1View& view = *window_;
-    view.SetBoxText(Form1Box::Latitude, text.toStdString());
+    kestrow::MainWindowView& view = *window_;
+    view.SetBoxText(CoordinateBox::Latitude, text.toStdString());
     // The handler ran inside the write: nothing is left pending.
     QCOMPARE(spy.count(), changes);
     QCOMPARE(latitude->text(), shown);
-    QCOMPARE(view.BoxText(Form1Box::Latitude), shown.toStdString());
+    QCOMPARE(view.BoxText(CoordinateBox::Latitude), shown.toStdString());
 }
 
 // Qt's Persian decimal mark, U+066B, has no place in the file's code page.
-void Form1WindowTest::persianPlaceReadsBack() {
+void MainWindowTest::persianPlaceReadsBack() {
     QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
     window_ = MakeWindow();
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    for (const auto& [name, keys] : {std::pair{"TextLatitude", "35.7"}, {"TextLongitude", "51.4"}}) {
+    for (const auto& [name, keys] :
+         {std::pair{"TextLatitude", "35.7"}, {"TextLongitude", "51.4"}}) {
         auto* box = Find<QLineEdit>(name);
         box->clear();
         box->setFocus();
         QTest::keyClicks(box, QString::fromLatin1(keys));
     }
-    QCOMPARE(Find<QLineEdit>("TextLatitude")->text(), QStringLiteral("35\u066B" "7"));
+    QCOMPARE(Find<QLineEdit>("TextLatitude")->text(), QStringLiteral("35\u066B"
+                                                                     "7"));
     Find<QPushButton>("CommandSauve")->click();
     QVERIFY(window_->close());
     window_.reset();
 
     window_ = MakeWindow();
-    QCOMPARE(Find<QLineEdit>("TextLongitude")->text(), QStringLiteral("51\u066B" "4"));
+    QCOMPARE(Find<QLineEdit>("TextLongitude")->text(), QStringLiteral("51\u066B"
+                                                                      "4"));
     const kestrow::ClockReading now = clock_.Read();
     const kestrow::AlmanacTexts expected = kestrow::ComputeAlmanacTexts(
         {"35.7", "51.4", "."}, kestrow::ReadToday(now), kestrow::ComputeUtcOffset(now).tu);
@@ -750,7 +761,7 @@ void Form1WindowTest::persianPlaceReadsBack() {
 
 // Text from the file, the user or the system is shown as it stands, never
 // taken for markup: an image in it would be loaded, from any file.
-void Form1WindowTest::outsideTextIsShownLiterally_data() {
+void MainWindowTest::outsideTextIsShownLiterally_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("image") << "Latitude \"<img src=/nonexistent.png>\" is not a number.";
     QTest::newRow("heading") << "<h1>Kestrow</h1>";
@@ -758,13 +769,13 @@ void Form1WindowTest::outsideTextIsShownLiterally_data() {
     QTest::newRow("plain") << "Sunrise 07/12/2026";
 }
 
-void Form1WindowTest::outsideTextIsShownLiterally() {
+void MainWindowTest::outsideTextIsShownLiterally() {
     QFETCH(QString, text);
     window_ = MakeWindow();
-    kestrow::Form1View& view = *window_;
+    kestrow::MainWindowView& view = *window_;
     view.ShowMessage(text.toStdString());
-    view.SetLabelText(kestrow::Form1Label::Lever, text.toStdString());
-    view.SetToolTip(kestrow::Form1Label::Lever, text.toStdString());
+    view.SetLabelText(kestrow::AlmanacLabel::Sunrise, text.toStdString());
+    view.SetToolTip(kestrow::AlmanacLabel::Sunrise, text.toStdString());
 
     QMessageBox* message = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
@@ -783,7 +794,7 @@ void Form1WindowTest::outsideTextIsShownLiterally() {
     QCOMPARE(Qt::mightBeRichText(tip) ? shown.toPlainText() : tip, text);
 }
 
-void Form1WindowTest::messagesDoNotStack() {
+void MainWindowTest::messagesDoNotStack() {
     window_ = MakeWindow();
     window_->show();
     window_->ShowMessage("first");
@@ -803,7 +814,7 @@ void Form1WindowTest::messagesDoNotStack() {
     QVERIFY(window_->isEnabled());
 }
 
-void Form1WindowTest::messageWhileClosingOutlivesTheWindow() {
+void MainWindowTest::messageWhileClosingOutlivesTheWindow() {
     window_ = MakeWindow();
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -830,12 +841,12 @@ void Form1WindowTest::messageWhileClosingOutlivesTheWindow() {
     QVERIFY(!QFile::exists(folder_->File(QStringLiteral("Kestrow.dat"))));
 }
 
-void Form1WindowTest::closingUnloadsAboutAndSaves() {
+void MainWindowTest::closingUnloadsAboutAndSaves() {
     window_ = MakeWindow();
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     window_->findChild<QAction*>(QStringLiteral("pointIntero"))->trigger();
-    QPointer<QWidget> about = window_->About();
+    QPointer<QWidget> about = window_->aboutWindow();
     QVERIFY(!about.isNull());
     QVERIFY(about->isVisible());
     Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("48.85"));
@@ -853,5 +864,5 @@ void Form1WindowTest::closingUnloadsAboutAndSaves() {
     QCOMPARE(fields.size(), 6);  // two texts with a comma each, then top and left
 }
 
-QTEST_MAIN(Form1WindowTest)
-#include "form1_window_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

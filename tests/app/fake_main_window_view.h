@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_window_logic.h"
 
 namespace kestrow::testing {
 
-class FakeForm1View final : public Form1View {
-public:
+class FakeMainWindowView final : public MainWindowView {
+  public:
     static constexpr int kDefaultTop = 2400;
     static constexpr int kDefaultLeft = 4800;
     // Two screens of 2560 x 1440 pixels side by side, at 15 twips a pixel.
@@ -22,10 +22,14 @@ public:
     static constexpr int kWindowWidth = 2925;
     static constexpr int kTitleBarHeight = 450;
 
-    void Attach(Form1& logic) { logic_ = &logic; }
+    void Attach(MainWindowLogic& logic) { logic_ = &logic; }
 
-    void SetLabelText(Form1Label label, const std::string& text) override { labels[label] = text; }
-    void SetToolTip(Form1Label label, const std::string& text) override { toolTips[label] = text; }
+    void SetLabelText(AlmanacLabel label, const std::string& text) override {
+        labels[label] = text;
+    }
+    void SetToolTip(AlmanacLabel label, const std::string& text) override {
+        toolTips[label] = text;
+    }
     void SetCaption(const std::string& text) override { caption = text; }
     void SetOuterHeight(int twips) override { height = twips; }
     int Top() const override { return top; }
@@ -41,25 +45,25 @@ public:
                atTop + kTitleBarHeight <= kScreenHeight;
     }
     bool KnowsPosition() const override { return knowsPosition; }
-    std::string BoxText(Form1Box box) const override { return boxes.at(box); }
-    void SetBoxText(Form1Box box, const std::string& text) override {
-        const std::string cut = CutToCharacters(text, box == Form1Box::Latitude ? 6 : 7);
+    std::string BoxText(CoordinateBox box) const override { return boxes.at(box); }
+    void SetBoxText(CoordinateBox box, const std::string& text) override {
+        const std::string cut = CutToCharacters(text, box == CoordinateBox::Latitude ? 6 : 7);
         if (cut == boxes[box]) return;
         boxes[box] = cut;
         ++depth;
         maxDepth = std::max(maxDepth, depth);
         if (logic_ != nullptr) {
-            box == Form1Box::Latitude ? logic_->TextLatitude_Change()
-                                      : logic_->TextLongitude_Change();
+            box == CoordinateBox::Latitude ? logic_->OnLatitudeEdited()
+                                           : logic_->OnLongitudeEdited();
         }
         --depth;
     }
-    void SetSelStart(Form1Box box, int position) override { selStart[box] = position; }
+    void SetCaretPosition(CoordinateBox box, int position) override { selStart[box] = position; }
     void SetFrameFocusable(bool on) override {
         frameFocusable = on;
         if (!on) focus.reset();
     }
-    void FocusBox(Form1Box box) override {
+    void FocusBox(CoordinateBox box) override {
         if (frameFocusable) focus = box;
     }
     void ShowAbout() override {
@@ -71,30 +75,30 @@ public:
 
     // Typing appends one character at a time at the caret, which the
     // handler always leaves at the end.
-    void Type(Form1Box box, const std::string& text) {
+    void Type(CoordinateBox box, const std::string& text) {
         for (const char c : text) SetBoxText(box, boxes[box] + c);
     }
 
-    std::map<Form1Label, std::string> labels;
-    std::map<Form1Label, std::string> toolTips;
+    std::map<AlmanacLabel, std::string> labels;
+    std::map<AlmanacLabel, std::string> toolTips;
     std::string caption = "Kestrow";
     int height = 3315;
     int top = kDefaultTop;
     int left = kDefaultLeft;
     int moves = 0;
     bool knowsPosition = true;  // false: as on Wayland
-    std::map<Form1Box, std::string> boxes{{Form1Box::Latitude, "00,00"},
-                                          {Form1Box::Longitude, "000,00"}};
-    std::map<Form1Box, int> selStart;
+    std::map<CoordinateBox, std::string> boxes{{CoordinateBox::Latitude, "00,00"},
+                                               {CoordinateBox::Longitude, "000,00"}};
+    std::map<CoordinateBox, int> selStart;
     bool frameFocusable = true;  // as a window is built
-    std::optional<Form1Box> focus;
+    std::optional<CoordinateBox> focus;
     bool aboutShown = false;
     int aboutShows = 0;
     std::vector<std::string> messages;
     int depth = 0;
     int maxDepth = 0;
 
-private:
+  private:
     static std::string CutToCharacters(const std::string& text, int limit) {
         int count = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
@@ -105,11 +109,11 @@ private:
         return text;
     }
 
-    Form1* logic_ = nullptr;
+    MainWindowLogic* logic_ = nullptr;
 };
 
 class FixedClock final : public Clock {
-public:
+  public:
     ClockReading Read() const override { return reading; }
     // Sets the local time and a UTC clock `lead` hours behind it.
     void Set(int year, int month, int day, int hour, int minute, int second, int lead) {
@@ -125,7 +129,7 @@ public:
 };
 
 class FixedLocale final : public UserLocale {
-public:
+  public:
     explicit FixedLocale(std::string separator) : separator_(std::move(separator)) {}
     explicit FixedLocale(char separator) : FixedLocale(std::string(1, separator)) {}
     std::string NumberText(double) const override { return std::string("0") + separator_ + "5"; }
@@ -135,7 +139,7 @@ public:
         return text;
     }
 
-private:
+  private:
     std::string separator_;
 };
 
