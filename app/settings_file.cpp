@@ -2,245 +2,29 @@
 #include "settings_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
-#include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <limits>
 #include <sstream>
 #include <string>
 #include <system_error>
-#include <vector>
 
 namespace kestrow {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kEnd = std::char_traits<char>::eof();
+// Not an error of the system's: a link that the system itself would refuse to
+// follow (see FindFile).
+constexpr int kPlantedLink = -1;
 
-bool IsBlank(int c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Every byte stands for the Latin-1 character of the same number, so any byte
-// sequence turns into valid UTF-8.
-std::string Latin1ToUtf8(std::string_view bytes) {
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            text.push_back(c);
-        } else {
-            text.push_back(static_cast<char>(0xC0 | (b >> 6)));
-            text.push_back(static_cast<char>(0x80 | (b & 0x3F)));
-        }
-    }
-    return text;
-}
-
-// A character Latin-1 cannot hold becomes "?", as does each byte that is not
-// part of a well-formed UTF-8 sequence, so nothing unreadable reaches the file.
-std::string Utf8ToLatin1(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            bytes.push_back(static_cast<char>(lead));
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t code = 0;
-        char32_t smallest = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            code = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            code = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            code = lead & 0x07;
-            smallest = 0x10000;
-        }
-        bool wellFormed = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; wellFormed && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            wellFormed = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        wellFormed = wellFormed && code >= smallest && code <= 0x10FFFF &&
-                     !(code >= 0xD800 && code <= 0xDFFF);
-        if (!wellFormed) {
-            bytes.push_back('?');
-            ++i;
-            continue;
-        }
-        bytes.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
-        i += length;
-    }
-    return bytes;
-}
-
-std::string Reason(int error) { return std::generic_category().message(error); }
-
-const char* FieldName(int field) {
-    static constexpr const char* kNames[] = {"the latitude", "the longitude", "the window top",
-                                             "the window left"};
-    return kNames[field - 1];
-}
-
-// Every read goes through here so that a failing disk is not taken for the
-// end of the file.
-int Take(std::istream& in, bool consume) {
-    const int c = consume ? in.get() : in.peek();
-    if (c == kEnd && in.bad()) {
-        throw SettingsReadError("The settings file could not be read to its end");
-    }
-    return c;
-}
-int Peek(std::istream& in) { return Take(in, false); }
-int Get(std::istream& in) { return Take(in, true); }
-
-void SkipBlanksAndLineEnds(std::istream& in) {
-    for (int c = Peek(in); IsBlank(c) || IsLineEnd(c); c = Peek(in)) {
-        Get(in);
-    }
-}
-
-void TooLong(int field) {
-    throw SettingsReadError(std::string("The settings file holds a value for ") + FieldName(field) +
-                            " longer than " + std::to_string(kMaxFieldBytes) + " characters");
-}
-
-// Returns the bytes of one field and consumes its terminator. Blank lines
-// before a field are passed over like spaces, which also lets CR LF, a lone
-// CR and a lone LF end a line alike: the LF after a CR is simply the next
-// thing skipped.
-std::string ReadField(std::istream& in, int field) {
-    SkipBlanksAndLineEnds(in);
-    int c = Get(in);
-    if (c == kEnd) {
-        throw SettingsReadError(std::string("The settings file ends before ") + FieldName(field));
-    }
-    std::string value;
-    if (c == '"') {
-        // A quoted text that the file never closes is more likely cut short
-        // than meant, so it is refused rather than stored in part.
-        for (c = Get(in); c != '"'; c = Get(in)) {
-            if (c == kEnd) {
-                throw SettingsReadError(std::string("The settings file ends inside ") +
-                                        FieldName(field));
-            }
-            if (value.size() == kMaxFieldBytes) {
-                TooLong(field);
-            }
-            value.push_back(static_cast<char>(c));
-        }
-        // Whatever follows the closing quote on its line, up to a comma, is
-        // not part of the field.
-        for (c = Get(in); c != kEnd && c != ',' && !IsLineEnd(c); c = Get(in)) {
-        }
-    } else {
-        for (; c != kEnd && c != ',' && !IsLineEnd(c); c = Get(in)) {
-            if (value.size() == kMaxFieldBytes) {
-                TooLong(field);
-            }
-            value.push_back(static_cast<char>(c));
-        }
-        while (!value.empty() && IsBlank(value.back())) {
-            value.pop_back();
-        }
-    }
-    return value;
-}
-
-[[noreturn]] void NotAPosition(int field, std::string_view text, const char* why) {
-    throw SettingsReadError(std::string("The settings file holds ") + why + " for " +
-                            FieldName(field) + ": \"" + Latin1ToUtf8(text) + "\"");
-}
-
-// A decimal number, optionally signed, with or without a fraction; the
-// fraction rounds half to even. Decided on the digits themselves, so no
-// binary rounding and no locale comes into it.
-std::int32_t ReadPosition(std::string_view text, int field) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
-    const std::string_view number = text.substr(begin, end - begin);
-
-    std::size_t i = 0;
-    const bool negative = i < number.size() && number[i] == '-';
-    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
-    const std::size_t wholeBegin = i;
-    while (i < number.size() && IsDigit(number[i])) ++i;
-    const std::string_view whole = number.substr(wholeBegin, i - wholeBegin);
-    std::string_view fraction;
-    if (i < number.size() && number[i] == '.') {
-        const std::size_t fractionBegin = ++i;
-        while (i < number.size() && IsDigit(number[i])) ++i;
-        fraction = number.substr(fractionBegin, i - fractionBegin);
-    }
-    if (i != number.size() || (whole.empty() && fraction.empty())) {
-        NotAPosition(field, number, "a value that is not a number");
-    }
-
-    constexpr std::uint64_t kLargestMagnitude = std::uint64_t{1} << 31;  // of -2147483648
-    std::uint64_t magnitude = 0;
-    if (!whole.empty()) {
-        const auto [rest, error] =
-            std::from_chars(whole.data(), whole.data() + whole.size(), magnitude);
-        if (error != std::errc() || magnitude > kLargestMagnitude) {
-            NotAPosition(field, number, "a number too large");
-        }
-        (void)rest;
-    }
-    if (!fraction.empty()) {
-        const char first = fraction.front();
-        const bool beyondHalf = fraction.find_first_not_of('0', 1) != std::string_view::npos;
-        if (first > '5' || (first == '5' && (beyondHalf || magnitude % 2 == 1))) {
-            ++magnitude;
-        }
-    }
-    const std::int64_t value =
-        negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
-        NotAPosition(field, number, "a number too large");
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-std::string TextField(std::string_view text) {
-    std::string field(1, '"');
-    field.append(Utf8ToLatin1(text)).push_back('"');
-    return field;
-}
-
-// The shortest text that reads back as the same single-precision value, in
-// plain digits: whole positions come out as 600 or -90, never 6E+02.
-std::string NumberField(float value) {
-    if (value == 0) {
-        value = 0;  // no "-0"
-    }
-    char buffer[128];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (error != std::errc()) {
-        return "0";  // cannot happen: the buffer holds the longest float
-    }
-    return std::string(buffer, end);
+std::string Reason(int error) {
+    return error == kPlantedLink ? "it is a link that another user put in a shared folder"
+                                 : std::generic_category().message(error);
 }
 
 // The permissions a newly created file would get, without changing the
@@ -258,22 +42,104 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// The temporary file of a save; removed unless it has been renamed.
+// A folder held open, so that every step after its links were checked acts
+// on that same folder whatever is renamed meanwhile, and a name in it.
+class Place {
+  public:
+    Place() = default;
+    ~Place() {
+        if (folder_ >= 0) ::close(folder_);
+    }
+    Place(const Place&) = delete;
+    Place& operator=(const Place&) = delete;
+
+    int folder() const { return folder_; }
+    const char* name() const { return name_.c_str(); }
+    // Moves to `path`, taken from the folder held (the working folder at
+    // first). Returns 0 or the error that stopped it.
+    int MoveTo(const fs::path& path) {
+        // A path that ends in a folder names that folder itself.
+        const fs::path last = path.filename();
+        const bool whole = last.empty() || last == "." || last == "..";
+        const fs::path folder = whole ? path : path.parent_path();
+        const int next =
+            ::openat(folder_ >= 0 ? folder_ : AT_FDCWD, folder.empty() ? "." : folder.c_str(),
+                     O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (next < 0) return errno;
+        if (folder_ >= 0) ::close(folder_);
+        folder_ = next;
+        name_ = whole ? "." : last.string();
+        return 0;
+    }
+
+  private:
+    int folder_ = -1;
+    std::string name_;
+};
+
+// Follows `path` through every link to the file it finally names, which need
+// not exist yet, by the rule the system applies when it opens a file: in a
+// folder that everybody may write to and whose files only their owners may
+// remove (such as /tmp), a link is followed only when it is the user's own or
+// the folder's owner's. Anyone could otherwise put there a link to a file of
+// the user's, and the save would replace that file. Every link of a chain is
+// held to the rule. Returns 0, kPlantedLink or the error that stopped it.
+int FindFile(const fs::path& path, Place& place) {
+    constexpr int kMostLinks = 40;  // as the system allows in a path
+    fs::path next = path;
+    for (int hops = 0; hops <= kMostLinks; ++hops) {
+        if (const int error = place.MoveTo(next); error != 0) return error;
+        struct stat link {};
+        if (::fstatat(place.folder(), place.name(), &link, AT_SYMLINK_NOFOLLOW) != 0) {
+            return errno == ENOENT ? 0 : errno;
+        }
+        if (!S_ISLNK(link.st_mode)) return 0;
+        struct stat folder {};
+        if (::fstat(place.folder(), &folder) != 0) return errno;
+        constexpr mode_t kShared = S_ISVTX | S_IWOTH;
+        if ((folder.st_mode & kShared) == kShared && link.st_uid != ::geteuid() &&
+            link.st_uid != folder.st_uid) {
+            return kPlantedLink;
+        }
+        char target[4096];
+        const ssize_t length = ::readlinkat(place.folder(), place.name(), target, sizeof target);
+        if (length < 0) return errno;
+        if (static_cast<std::size_t>(length) == sizeof target) return ENAMETOOLONG;
+        // A relative link is relative to the folder that holds it, which is
+        // the folder held.
+        next = std::string(target, static_cast<std::size_t>(length));
+    }
+    return ELOOP;
+}
+
+// The temporary file of a save, beside the file it replaces; removed unless
+// it has been renamed.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(std::string pattern) : name_(std::move(pattern)) {
-        std::vector<char> buffer(name_.begin(), name_.end());
-        buffer.push_back('\0');
-        fd_ = ::mkstemp(buffer.data());
-        error_ = fd_ < 0 ? errno : 0;
-        name_ = buffer.data();
+    explicit TemporaryFile(const Place& place) : folder_(place.folder()) {
+        // As mkstemp names its files, which cannot work within a folder held.
+        constexpr char kLetters[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int tries = 0; tries < 100; ++tries) {
+            unsigned char random[6] = {};
+            if (::getrandom(random, sizeof random, 0) != sizeof random) {
+                error_ = errno;
+                return;
+            }
+            name_ = std::string(".") + place.name() + ".";
+            for (const unsigned char r : random) name_.push_back(kLetters[r % 62]);
+            fd_ = ::openat(folder_, name_.c_str(),
+                           O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
+            error_ = fd_ < 0 ? errno : 0;
+            if (error_ != EEXIST) return;
+        }
     }
     ~TemporaryFile() {
         if (fd_ >= 0) {
             ::close(fd_);
         }
         if (created() && !renamed_) {
-            ::unlink(name_.c_str());
+            ::unlinkat(folder_, name_.c_str(), 0);
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -293,32 +159,13 @@ class TemporaryFile {
     void MarkRenamed() { renamed_ = true; }
 
   private:
+    int folder_;
     std::string name_;
     int fd_ = -1;
     int error_ = 0;
     bool closed_ = false;
     bool renamed_ = false;
 };
-
-// Follows `path` through every link to the file it finally names, which
-// need not exist yet. Returns 0 or the error that stopped the search.
-int FinalTarget(const fs::path& path, fs::path& target) {
-    constexpr int kMostLinks = 40;  // as the system allows in a path
-    target = path;
-    for (int hops = 0; hops <= kMostLinks; ++hops) {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0) {
-            return errno == ENOENT ? 0 : errno;
-        }
-        if (!S_ISLNK(info.st_mode)) return 0;
-        std::error_code error;
-        const fs::path next = fs::read_symlink(target, error);
-        if (error) return error.value();
-        // A relative link is relative to the folder that holds it.
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return ELOOP;
-}
 
 }  // namespace
 
@@ -328,32 +175,18 @@ std::string QuotedSettingsPath(const std::filesystem::path& path) {
     return "\"" + (error ? path : full.lexically_normal()).string() + "\"";
 }
 
-SettingsReader::SettingsReader(std::istream& in) : in_(in) {}
-
-bool SettingsReader::AtEnd() {
-    SkipBlanksAndLineEnds(in_);
-    return Peek(in_) == kEnd;
-}
-
-void SettingsReader::ReadRecord(SettingsFields& fields) {
-    fields.latitude = Latin1ToUtf8(ReadField(in_, 1));
-    ++fieldsStored_;
-    fields.longitude = Latin1ToUtf8(ReadField(in_, 2));
-    ++fieldsStored_;
-    fields.top = ReadPosition(ReadField(in_, 3), 3);
-    ++fieldsStored_;
-    fields.left = ReadPosition(ReadField(in_, 4), 4);
-    ++fieldsStored_;
-}
-
 std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     // Through a descriptor of our own: an ifstream cannot tell a missing file
     // from a forbidden one, and would open a folder. What was looked at is
     // what is read, so nothing can be swapped in between. No blocking, in
-    // case the name is a pipe.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // case the name is a pipe; never a terminal to control.
+    Place place;
+    int error = FindFile(path, place);
+    const int fd = error != 0 ? -1
+                              : ::openat(place.folder(), place.name(),
+                                         O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
     if (fd < 0) {
-        const int error = errno;
+        if (error == 0) error = errno;
         if (error == ENOENT) {
             throw SettingsOpenError(QuotedSettingsPath(path) + " was not found", true);
         }
@@ -396,24 +229,6 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     return std::istringstream(std::move(bytes), std::ios::binary);
 }
 
-std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator) {
-    if (decimalSeparator.empty() ||
-        Latin1ToUtf8(Utf8ToLatin1(decimalSeparator)) == decimalSeparator) {
-        return std::string(text);
-    }
-    return ReplaceMarks(std::string(text), decimalSeparator, ".");
-}
-
-std::string ShortRecord(std::string_view latitude, std::string_view longitude) {
-    return TextField(latitude) + "," + TextField(longitude) + "\r\n";
-}
-
-std::string FullRecord(std::string_view latitude, std::string_view longitude, float top,
-                       float left) {
-    return TextField(latitude) + "," + TextField(longitude) + "," + NumberField(top) + "," +
-           NumberField(left) + "\r\n";
-}
-
 void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes) {
     const auto failure = [&path](const std::string& why) {
         return SettingsSaveError("The place could not be saved to " + QuotedSettingsPath(path) +
@@ -422,14 +237,14 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // A link (the user's settings kept with their other dotfiles) is followed:
     // the file it names is replaced, and the link stays.
-    fs::path target;
-    if (const int error = FinalTarget(path, target); error != 0) {
+    Place place;
+    if (const int error = FindFile(path, place); error != 0) {
         throw failure(Reason(error));
     }
 
     mode_t mode = NewFileMode();
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
+    if (::fstatat(place.folder(), place.name(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode)) {
             throw failure("it is a folder");
         }
@@ -437,7 +252,8 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
             mode = existing.st_mode & 07777;  // a save must not widen or narrow access
             // The rename needs only the folder's permission; a file its user
             // may not write must still not be replaced.
-            const int probe = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+            const int probe = ::openat(place.folder(), place.name(),
+                                       O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
             if (probe < 0) {
                 throw failure(Reason(errno));
             }
@@ -447,10 +263,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // The temporary file lies beside the target so that the rename stays
     // within one file system and so replaces the old file in one step.
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::string pattern = ".";
-    pattern.append(target.filename().string()).append(".XXXXXX");
-    TemporaryFile temporary((folder / pattern).string());
+    TemporaryFile temporary(place);
     if (!temporary.created()) {
         throw failure(Reason(temporary.creationError()));
     }
@@ -477,7 +290,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
     if (const int error = temporary.Close(); error != 0) {
         throw failure(Reason(error));
     }
-    if (::rename(temporary.name().c_str(), target.c_str()) != 0) {
+    if (::renameat(place.folder(), temporary.name().c_str(), place.folder(), place.name()) != 0) {
         const int error = errno;
         throw failure(error == EISDIR ? "it is a folder" : Reason(error));
     }
@@ -485,7 +298,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // Make the rename itself durable; the save has already succeeded, so a
     // folder that cannot be synced is not a failure.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderFd = ::openat(place.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         (void)::fsync(folderFd);
         ::close(folderFd);

@@ -56,14 +56,16 @@ int main(int argc, char* argv[]) {
     // A window already open on this settings file is brought to the front
     // instead of a second one that would undo its saves.
     kestrow::ui::SingleInstance instance(settingsPath);
-    if (instance.AnotherIsRunning()) return 0;
+    if (!instance.message().empty()) std::cerr << "kestrow: " << instance.message() << '\n';
+    // 0 only when the open window came forward.
+    if (instance.anotherIsRunning()) return instance.cameForward() ? 0 : 1;
 
     QApplication app(argc, argv);
     const kestrow::SystemClock clock;
     const kestrow::ui::QtUserLocale locale;
     kestrow::ui::QtDesktopShell shell;
     kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath);
-    instance.OnRequest([&window] {
+    instance.onRequest(window, [&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();
         window.raise();

@@ -1,44 +1,38 @@
 // SPDX-License-Identifier: MIT
 #include "single_instance.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QEvent>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <system_error>
+
+#include "app/settings_file.h"
 
 namespace kestrow::ui {
 namespace {
 
-// The first start takes the lock and then listens; a later start arriving in
-// between retries for this long before it gives up and leaves quietly.
-constexpr int kConnectTries = 100;
-constexpr int kTryPauseMs = 20;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-// $XDG_RUNTIME_DIR, or where it is unset a folder of this user's own in /tmp,
-// checked not to be somebody else's. Empty when neither can be used.
-std::string RuntimeFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') return runtime;
-    const std::string folder = "/tmp/kestrow-" + std::to_string(::getuid());
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
-    struct stat info {};
-    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::getuid() || (info.st_mode & 077) != 0) {
-        return {};
-    }
-    return folder;
-}
+// How long a later start waits, in all, for the window that holds the claim.
+constexpr milliseconds kPatience{1800};
+constexpr milliseconds kPause{20};
+// After an accept that fails for want of descriptors or memory, the request
+// waits in the queue; it is looked at again after this, not at once.
+constexpr int kAcceptRetryMs = 1000;
+constexpr int kQueue = 8;
+constexpr char kShown[] = "shown\n";
 
 // FNV-1a: stable from one build and one version to the next, unlike std::hash.
 std::string Key(const std::filesystem::path& settingsFile) {
@@ -55,119 +49,174 @@ std::string Key(const std::filesystem::path& settingsFile) {
     return text;
 }
 
-bool SocketAddress(const std::string& path, sockaddr_un& address) {
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
+// The claim's name: a leading zero byte puts it in the abstract namespace.
+struct Name {
+    sockaddr_un address{};
+    socklen_t length = 0;
+    const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&address); }
+};
+
+Name ClaimName(const std::filesystem::path& settingsFile) {
+    const std::string text = "kestrow-" + std::to_string(::geteuid()) + "-" + Key(settingsFile);
+    Name name;
+    name.address.sun_family = AF_UNIX;
+    std::memcpy(name.address.sun_path + 1, text.data(), text.size());
+    name.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + text.size());
+    return name;
 }
 
-// True when `path` still names the file open at `fd`.
-bool StillAt(int fd, const std::string& path) {
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+std::string Reason(int error) { return std::generic_category().message(error); }
+
+// Close-on-exec: a browser started from the About window must not inherit
+// the claim and keep the file taken after we end.
+int NewSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+
+int MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Asks the window listening at `path` to come to the front.
-bool AskToShow(const std::string& path) {
-    sockaddr_un address;
-    if (!SocketAddress(path, address)) return false;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    // The connection is the request. What is sent only names it: the window
-    // may already have closed its end, which must not end this process with
-    // SIGPIPE.
-    const bool asked =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (asked) (void)::send(fd, "show\n", 5, MSG_NOSIGNAL);
-    ::close(fd);
-    return asked;
+enum class Answer {
+    Shown,    // the window came to the front
+    Silent,   // connected, but no answer in time
+    Busy,     // its queue is full: it takes no requests at present
+    Gone,     // nobody listens, or the window closed before answering
+    Foreign,  // the name is held by another user
+};
+
+// Asks the process that holds the claim to bring its window forward.
+Answer Ask(const Name& name, Clock::time_point deadline) {
+    const int fd = NewSocket();
+    if (fd < 0) return Answer::Gone;
+    const auto answer = [fd](Answer a) {
+        ::close(fd);
+        return a;
+    };
+    if (::connect(fd, name.get(), name.length) != 0) {
+        return answer(errno == EAGAIN ? Answer::Busy : Answer::Gone);
+    }
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != ::geteuid()) {
+        return answer(Answer::Foreign);
+    }
+    pollfd wait{fd, POLLIN, 0};
+    int ready = 0;
+    while ((ready = ::poll(&wait, 1, MillisecondsLeft(deadline))) < 0 && errno == EINTR) {
+    }
+    if (ready <= 0) return answer(Answer::Silent);
+    char reply[sizeof kShown] = {};
+    const ssize_t count = ::recv(fd, reply, sizeof reply - 1, 0);
+    return answer(count > 0 && std::strcmp(reply, kShown) == 0 ? Answer::Shown : Answer::Gone);
 }
 
 }  // namespace
 
 SingleInstance::SingleInstance(const std::filesystem::path& settingsFile) {
-    const std::string folder = RuntimeFolder();
-    if (folder.empty()) return;
-    const std::string base = folder + "/kestrow-" + Key(settingsFile);
-    const std::string lockPath = base + ".lock";
-    socketPath_ = base + ".socket";
-    for (int tries = 0; tries < kConnectTries; ++tries) {
-        if (lockFd_ < 0) {
-            // Close-on-exec everywhere: a browser started from the About window
-            // must not inherit the lock and keep the file taken after we end.
-            lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-            if (lockFd_ < 0) return;
-        }
-        if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
-            if (StillAt(lockFd_, lockPath)) break;
-            // The window that held it removed it on closing: take the new one.
-            ::close(lockFd_);
-            lockFd_ = -1;
-            continue;
-        }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            // Locks not supported here: run unchecked rather than not at all.
-            ::close(lockFd_);
-            lockFd_ = -1;
+    const Name name = ClaimName(settingsFile);
+    const std::string unchecked =
+        "cannot make sure that no other window uses " + QuotedSettingsPath(settingsFile) + ": ";
+    const auto deadline = Clock::now() + kPatience;
+    for (;;) {
+        const int fd = NewSocket();
+        if (fd < 0) {
+            message_ = unchecked + Reason(errno);
             return;
         }
-        if (AskToShow(socketPath_) || tries + 1 == kConnectTries) {
-            ::close(lockFd_);
-            lockFd_ = -1;
-            anotherIsRunning_ = true;
+        if (::bind(fd, name.get(), name.length) == 0 && ::listen(fd, kQueue) == 0) {
+            listenFd_ = fd;
             return;
         }
-        ::poll(nullptr, 0, kTryPauseMs);
+        const int error = errno;
+        ::close(fd);
+        if (error != EADDRINUSE) {
+            message_ = unchecked + Reason(error);
+            return;
+        }
+        const Answer answer = Ask(name, deadline);
+        if (answer == Answer::Shown) {
+            state_ = State::CameForward;
+            return;
+        }
+        if (answer == Answer::Foreign) {
+            message_ = unchecked + "another user holds its claim";
+            return;
+        }
+        if (answer == Answer::Silent || (answer == Answer::Busy && Clock::now() >= deadline)) {
+            state_ = State::NotAnswering;
+            message_ = "the window already open on " + QuotedSettingsPath(settingsFile) +
+                       " does not answer";
+            return;
+        }
+        // The window closed while we asked, or its process is between taking
+        // the claim and listening: look again.
+        if (Clock::now() >= deadline) {
+            message_ = unchecked + "another program holds its claim";
+            return;
+        }
+        ::poll(nullptr, 0, static_cast<int>(kPause.count()));
     }
-    if (lockFd_ < 0) return;
-    lockPath_ = lockPath;
-    // The lock is ours, so a socket left at this path belongs to a process
-    // that has ended.
-    ::unlink(socketPath_.c_str());
-    sockaddr_un address;
-    if (!SocketAddress(socketPath_, address)) return;
-    listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (listenFd_ < 0) return;
-    if (::bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listenFd_, 4) != 0) {
+}
+
+SingleInstance::~SingleInstance() { release(); }
+
+void SingleInstance::onRequest(QWidget& window, std::function<void()> show) {
+    show_ = std::move(show);
+    window_ = &window;
+    window.installEventFilter(this);
+    if (listenFd_ < 0 || notifier_ != nullptr) return;
+    notifier_ = new QSocketNotifier(listenFd_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] { acceptRequests(); });
+}
+
+bool SingleInstance::eventFilter(QObject* watched, QEvent* event) {
+    // Let go once the closing has run (it saves the place) and the window is
+    // gone; a message raised by the closing may keep the process alive.
+    if (watched == window_ && event->type() == QEvent::Close) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (window_.isNull() || !window_->isVisible()) release();
+            },
+            Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SingleInstance::acceptRequests() {
+    while (listenFd_ >= 0) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK && notifier_ != nullptr) {
+                // Out of descriptors or memory: the queue stays readable, and
+                // looking again at once would only spin.
+                notifier_->setEnabled(false);
+                QTimer::singleShot(kAcceptRetryMs, notifier_,
+                                   [n = notifier_] { n->setEnabled(true); });
+            }
+            return;
+        }
+        // A closed window is not brought back: the start that asked is sent
+        // away unanswered, and finds the claim free when it looks again.
+        if (window_.isNull() || !window_->isVisible()) {
+            ::close(fd);
+            release();
+            return;
+        }
+        if (show_) show_();
+        (void)::send(fd, kShown, sizeof kShown - 1, MSG_NOSIGNAL);
+        ::close(fd);
+    }
+}
+
+void SingleInstance::release() {
+    delete notifier_;
+    notifier_ = nullptr;
+    if (listenFd_ >= 0) {
         ::close(listenFd_);
         listenFd_ = -1;
     }
-}
-
-SingleInstance::~SingleInstance() {
-    if (listenFd_ >= 0) {
-        ::unlink(socketPath_.c_str());
-        ::close(listenFd_);
-    }
-    // Removed while still locked; a start that opened it just before finds,
-    // once it has the lock, that the path no longer leads to it, and retries.
-    if (lockFd_ >= 0) {
-        ::unlink(lockPath_.c_str());
-        ::close(lockFd_);
-    }
-}
-
-void SingleInstance::OnRequest(std::function<void()> show) {
-    show_ = std::move(show);
-    if (listenFd_ < 0 || notifier_ != nullptr) return;
-    notifier_ = new QSocketNotifier(listenFd_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] { AcceptRequests(); });
-}
-
-void SingleInstance::AcceptRequests() {
-    // Any connection is a request; what it sends is not needed.
-    bool asked = false;
-    int fd = -1;
-    while ((fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
-        ::close(fd);
-        asked = true;
-    }
-    if (asked && show_) show_();
 }
 
 }  // namespace kestrow::ui

@@ -3,16 +3,22 @@
 // undo each other's saves, so a later start on a file that an open window
 // already uses asks that window to come to the front and ends.
 //
-// The check is a lock and a local socket in the user's runtime folder, both
-// named after the settings file's absolute path. The lock says whether a
-// window is alive: the system drops it with the process, so a window that
-// crashed never blocks the next start and its stale socket is simply taken
-// over. The socket only carries the request to come to the front.
-// The check runs before the toolkit starts and costs one lock attempt; a
-// later start that finds the file taken opens no display at all.
+// The claim is a local socket in the system's abstract namespace, named after
+// the user and the settings file's absolute path. Nothing but that name is
+// shared, no folder and no environment variable, so two starts of one user on
+// one file find the same claim whatever their environments say, and no
+// folder's path can be too long for it. The system drops the name with the
+// process, so a window that crashed never blocks the next start and nothing is
+// ever left on disk. The socket also carries the request to come to the front
+// and the answer that the window came; the system tells whose socket it is,
+// so another user cannot pose as the window.
+// The check runs before the toolkit starts; a later start that finds the file
+// taken opens no display at all, and waits about two seconds at most.
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -26,26 +32,38 @@ class SingleInstance : public QObject {
 
   public:
     // Takes the settings file for this process, or finds that another one
-    // holds it and asks that one to show itself. Where the runtime folder
-    // cannot be used, nothing is checked and the window opens as usual.
+    // holds it and asks that one to show itself. Where the claim cannot be
+    // checked, the window opens as usual and message() says why.
     explicit SingleInstance(const std::filesystem::path& settingsFile);
     ~SingleInstance() override;
 
-    // True when another process holds the settings file.
-    bool AnotherIsRunning() const { return anotherIsRunning_; }
-    // Runs `show` on each request from a later start. Needs the application
-    // object, so it is called after it is made.
-    void OnRequest(std::function<void()> show);
+    // True when another process holds the settings file: this one must end.
+    bool anotherIsRunning() const { return state_ != State::Holding; }
+    // True when the other process's window came to the front.
+    bool cameForward() const { return state_ == State::CameForward; }
+    // One line for the user, or empty: why the claim was not checked, or
+    // that the window holding it did not answer.
+    const std::string& message() const { return message_; }
+
+    // Runs `show` on each request from a later start while `window` is
+    // open; once it has closed, the claim is let go, so that the next start
+    // opens a window of its own. Needs the application object.
+    void onRequest(QWidget& window, std::function<void()> show);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void AcceptRequests();
+    enum class State { Holding, CameForward, NotAnswering };
 
-    int lockFd_ = -1;
+    void acceptRequests();
+    void release();
+
+    State state_ = State::Holding;
+    std::string message_;
     int listenFd_ = -1;
-    std::string lockPath_;
-    std::string socketPath_;
-    bool anotherIsRunning_ = false;
     QSocketNotifier* notifier_ = nullptr;
+    QPointer<QWidget> window_;
     std::function<void()> show_;
 };
 

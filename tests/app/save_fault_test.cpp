@@ -2,9 +2,10 @@
 // Saving "Kestrow.dat" when the disk or the folder does not cooperate: each
 // fault must be told clearly and must leave the previous file whole.
 //
-// The tests run as root, who ignores permissions, so the permission cases act
-// in a forked child that has become the unprivileged user 65534. Children
-// report through their exit code and send the error text through a pipe.
+// Root ignores permissions, so the permission cases act in a forked child
+// that has become the unprivileged user 65534; run by anyone else, they are
+// skipped. Children report through their exit code and send the error text
+// through a pipe.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -48,6 +49,7 @@ constexpr int kLeftovers = 7;
 constexpr int kNotAvailable = 77;
 
 constexpr uid_t kNobody = 65534;
+constexpr char kNeedsRoot[] = "only root can act as user 65534";
 
 const std::string kOld = FullRecord("48,85", "2,35", 600, 975);
 const std::string kNew = FullRecord("-33,8688", "151,2093", -90, 40000);
@@ -153,6 +155,7 @@ class SaveFaultTest : public testing::Test {
 // Saved under its plain name, as the window does: the message gives the full
 // path, so that the user knows which folder is meant.
 TEST_F(SaveFaultTest, FolderWithoutWriteAccess) {
+    if (::geteuid() != 0) GTEST_SKIP() << kNeedsRoot;
     const ChildResult result = RunInChild([&](std::string& message) {
         if (!DropToNobody(path_) || ::chdir(folder_.c_str()) != 0) return kCannotDrop;
         return SaveExpectingFailure(kSettingsFileName, message);
@@ -164,6 +167,7 @@ TEST_F(SaveFaultTest, FolderWithoutWriteAccess) {
 
 // The folder is the user's, so the rename alone would go through.
 TEST_F(SaveFaultTest, WriteProtectedFileOfTheUser) {
+    if (::geteuid() != 0) GTEST_SKIP() << kNeedsRoot;
     ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0);
     ASSERT_EQ(::chown(path_.c_str(), kNobody, kNobody), 0);
     ASSERT_EQ(::chmod(path_.c_str(), 0444), 0);
@@ -176,6 +180,7 @@ TEST_F(SaveFaultTest, WriteProtectedFileOfTheUser) {
 }
 
 TEST_F(SaveFaultTest, FileWithoutReadPermission) {
+    if (::geteuid() != 0) GTEST_SKIP() << kNeedsRoot;
     ASSERT_EQ(::chmod(path_.c_str(), 0200), 0);
     const ChildResult result = RunInChild([&](std::string& message) {
         if (!DropToNobody(path_)) return kCannotDrop;

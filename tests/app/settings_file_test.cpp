@@ -481,12 +481,18 @@ TEST_F(SettingsFileOnDisk, SaveKeepsThePermissionsOfTheOldFile) {
 }
 
 // Settings kept elsewhere and linked: the save replaces the file the links
-// lead to, within that file's folder, and the links stay as they were.
+// lead to, within that file's folder, and the links stay as they were. In a
+// folder that all may write to and that keeps files to their owners, as /tmp
+// does, a link that another user put there is not followed: neither read nor
+// written, and nothing is written anywhere.
 struct LinkCase {
     const char* name;
     std::vector<std::pair<std::string, std::string>> links;  // link, then what it holds
     const char* target;
     bool targetExists;
+    std::vector<std::string> shared = {};     // folders made like /tmp
+    std::vector<std::string> othersOwn = {};  // links and folders given to user 65534
+    bool followed = true;
 };
 
 std::ostream& operator<<(std::ostream& out, const LinkCase& c) { return out << c.name; }
@@ -505,12 +511,40 @@ TEST_P(SettingsSaveThroughLinks, ReplaceTheFileTheyLeadTo) {
     for (const auto& [link, holds] : c.links) {
         fs::create_symlink(holds == "ABSOLUTE" ? target : fs::path(holds), folder_ / link);
     }
-    SaveSettingsFile(path_, ShortRecord("1", "2"));
+    for (const std::string& shared : c.shared) {
+        ASSERT_EQ(::chmod((folder_ / shared).c_str(), 01777), 0);
+    }
+    if (!c.othersOwn.empty() && ::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+    for (const std::string& theirs : c.othersOwn) {
+        ASSERT_EQ(::lchown((folder_ / theirs).c_str(), 65534, 65534), 0);
+    }
+    const std::vector<std::string> before = Names();
+    std::string refusal;
+    try {
+        SaveSettingsFile(path_, ShortRecord("1", "2"));
+    } catch (const SettingsSaveError& error) {
+        refusal = error.what();
+    }
+    if (c.followed) {
+        EXPECT_EQ(refusal, "");
+    } else {
+        const std::string why = ": it is a link that another user put in a shared folder";
+        EXPECT_EQ(refusal, "The place could not be saved to \"" + path_.string() + "\"" + why);
+        try {
+            OpenSettingsForReading(path_);
+            ADD_FAILURE() << "read through the link";
+        } catch (const SettingsOpenError& error) {
+            EXPECT_FALSE(error.missing());
+            EXPECT_EQ(error.what(), "\"" + path_.string() + "\" could not be read" + why);
+        }
+        EXPECT_EQ(Names(), before);
+    }
     for (const auto& [link, holds] : c.links) {
         EXPECT_TRUE(fs::is_symlink(folder_ / link)) << link;
     }
     std::ifstream in(target, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\"1\",\"2\"\r\n");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              c.followed ? "\"1\",\"2\"\r\n" : "old");
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     if (c.targetExists) {
@@ -532,7 +566,17 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "kestrow/Kestrow.dat"}},
                  "dotfiles/kestrow/Kestrow.dat", true},
         LinkCase{"ToAFileNotYetMade", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", false}),
+                 "dotfiles/kestrow/Kestrow.dat", false},
+        LinkCase{"AnotherUsersInASharedFolder", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat", true, {"."}, {"Kestrow.dat"}, false},
+        LinkCase{"OwnInASharedFolder", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat", true, {"."}},
+        LinkCase{"AnotherUsersLaterInAChain",
+                 {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "ABSOLUTE"}},
+                 "dotfiles/kestrow/settings.dat", true, {"dotfiles"}, {"dotfiles/link"}, false},
+        LinkCase{"TheSharedFolderOwnersInIt",
+                 {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat", true, {"dotfiles"}, {"dotfiles", "dotfiles/link"}}),
     [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFileOnDisk, NewFileFollowsTheUmask) {

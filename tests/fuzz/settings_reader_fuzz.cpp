@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_file.h"
+#include "app/settings_record.h"
 
 namespace {
 
