@@ -16,7 +16,6 @@ inline constexpr std::string_view kDonationPage = "DON.html";
 inline constexpr std::string_view kMailText = "kestrow@example.org";
 inline constexpr std::string_view kSiteText = "kestrow.example.org";
 inline constexpr std::string_view kProgramName = "Kestrow ";
-inline constexpr std::string_view kVersion = "1.0";
 
 // Starts a mail message: "mailto:" + address + "?Subject=" + "Ravelin", verb "Open".
 void SendMail(DesktopShell& shell);

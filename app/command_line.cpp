@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "app/version.h"
+
 namespace kestrow {
 namespace {
 
@@ -103,7 +105,7 @@ std::string CommandLineHelp() {
 }
 
 std::string VersionText(std::string_view program) {
-    return std::string(program) + " " KESTROW_VERSION "\n";
+    return std::string(program) + " " + std::string(kVersion) + "\n";
 }
 
 }  // namespace kestrow

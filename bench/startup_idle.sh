@@ -46,7 +46,7 @@ done
 # its choices, and is switched to a Release build with benchmarks and windows.
 fresh=()
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    fresh=(-DKESTROW_BUILD_TESTS=OFF)
+    fresh=(-DBUILD_TESTING=OFF)
 fi
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTROW_BUILD_BENCH=ON \
     -DKESTROW_BUILD_UI=ON "${fresh[@]}" >/dev/null

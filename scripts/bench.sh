@@ -21,7 +21,7 @@ table_days=100000
 # keeps its choices, and is switched to a Release build with benchmarks.
 fresh=()
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
-    fresh=(-DKESTROW_BUILD_UI=OFF -DKESTROW_BUILD_TESTS=OFF)
+    fresh=(-DKESTROW_BUILD_UI=OFF -DBUILD_TESTING=OFF)
 fi
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTROW_BUILD_BENCH=ON "${fresh[@]}" >/dev/null
 cmake --build "$build" --target kestrow_almanac_bench kestrow-table -j"$(nproc)" >/dev/null

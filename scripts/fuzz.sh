@@ -14,7 +14,7 @@ corpus="$root/tests/fuzz/corpus"
 findings="$build/findings"
 
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKESTROW_BUILD_UI=OFF -DKESTROW_BUILD_TESTS=ON -DKESTROW_BUILD_FUZZ=ON >/dev/null
+    -DKESTROW_BUILD_UI=OFF -DBUILD_TESTING=ON -DKESTROW_BUILD_FUZZ=ON >/dev/null
 cmake --build "$build" --target settings_reader_fuzz -j "$(nproc)"
 fuzzer="$build/tests/fuzz/settings_reader_fuzz"
 mkdir -p "$findings"

@@ -12,12 +12,13 @@ trap 'rm -f "$results"' EXIT
 bash "$root/scripts/deps.sh" test
 
 echo "== build and test"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROW_WARNINGS_AS_ERRORS=ON
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs" | tee -a "$results"
 
 echo "== sanitizers"
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKESTROW_SANITIZE=ON \
+    -DKESTROW_WARNINGS_AS_ERRORS=ON
 cmake --build "$root/build-asan" -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs" -LE e2e | tee -a "$results"

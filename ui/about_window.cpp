@@ -8,6 +8,7 @@
 
 #include "accessibility.h"
 #include "app/about_links.h"
+#include "app/version.h"
 #include "artwork.h"
 #include "click_area.h"
 #include "contrast.h"
@@ -103,7 +104,7 @@ void AboutWindow::buildPictures() {
     // layout gives it: shrink it rather than cut its first letter.
     programName->setFont(fittedFont(boldFont(8.25), {programName->text()}, programName->size()));
 
-    auto* version = new QLabel(toQString(maker::kVersion), this);
+    auto* version = new QLabel(toQString(kVersion), this);
     version->setObjectName(QStringLiteral("Label4"));
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(twipsRect(2160, 720, 495, 375));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "almanac/errors.h"
+#include "tests/row_name.h"
 
 namespace kestrow {
 namespace {
@@ -31,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"000,00", ".", 0}, ReadCase{"  2,35 ", ",", 2.35},
                       ReadCase{"+151.2", ".", 151.2}, ReadCase{"5.", ".", 5},
                       ReadCase{",5", ".", 0.5}, ReadCase{"-180", ".", -180},
-                      ReadCase{"12\xD9\xAB" "5", "\xD9\xAB", 12.5}));
+                      ReadCase{"12\xD9\xAB"
+                               "5",
+                               "\xD9\xAB", 12.5}),
+    kestrow::test_rows::RowName{});
 
 struct FailCase {
     const char* text;
@@ -65,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"--5", Axis::Latitude, "latitude \"--5\" is not a number"},
         FailCase{"4 5", Axis::Latitude, "latitude \"4 5\" is not a number"},
         FailCase{"90,01", Axis::Latitude, "latitude \"90,01\" is out of range (-90 to 90)"},
-        FailCase{"-180.5", Axis::Longitude,
-                 "longitude \"-180.5\" is out of range (-180 to 180)"}));
+        FailCase{"-180.5", Axis::Longitude, "longitude \"-180.5\" is out of range (-180 to 180)"}),
+    kestrow::test_rows::RowName{});
 
 TEST(Coordinate, NoValueReadsAsZeroButAnEmptyTextDoesNot) {
     EXPECT_EQ(ReadCoordinate(std::nullopt, Axis::Latitude, ","), 0);

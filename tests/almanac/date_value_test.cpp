@@ -7,6 +7,7 @@
 #include <string>
 
 #include "almanac/errors.h"
+#include "tests/row_name.h"
 
 namespace kestrow {
 namespace {
@@ -55,16 +56,16 @@ TEST_P(MakeDateNormalises, OutOfRangeFields) {
     EXPECT_EQ(f.day, c.expected.day);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MakeDateNormalises,
-    ::testing::Values(NormaliseCase{2013, 1, 32, {2013, 2, 1}},
-                      NormaliseCase{2013, 2, 31, {2013, 3, 3}},
-                      NormaliseCase{2013, 13, 1, {2014, 1, 1}},
-                      NormaliseCase{2013, 0, 1, {2012, 12, 1}},
-                      NormaliseCase{2013, -11, 1, {2012, 1, 1}},
-                      NormaliseCase{2013, -12, 1, {2011, 12, 1}},
-                      NormaliseCase{2012, 3, 0, {2012, 2, 29}},
-                      NormaliseCase{2000, 1, -1, {1999, 12, 30}}));
+INSTANTIATE_TEST_SUITE_P(Cases, MakeDateNormalises,
+                         ::testing::Values(NormaliseCase{2013, 1, 32, {2013, 2, 1}},
+                                           NormaliseCase{2013, 2, 31, {2013, 3, 3}},
+                                           NormaliseCase{2013, 13, 1, {2014, 1, 1}},
+                                           NormaliseCase{2013, 0, 1, {2012, 12, 1}},
+                                           NormaliseCase{2013, -11, 1, {2012, 1, 1}},
+                                           NormaliseCase{2013, -12, 1, {2011, 12, 1}},
+                                           NormaliseCase{2012, 3, 0, {2012, 2, 29}},
+                                           NormaliseCase{2000, 1, -1, {1999, 12, 30}}),
+                         kestrow::test_rows::RowName{});
 
 TEST(MakeDate, FailsOutsideTheYears100To9999) {
     EXPECT_NO_THROW(MakeDate(100, 1, 1));
@@ -92,15 +93,16 @@ TEST_P(MakeTimeTest, StoresAndReadsTheClock) {
     EXPECT_EQ(ClockText(v, "h:nn:") + (SecondOf(v) < 10 ? "0" : "") + ClockText(v, "s"), c.clock);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MakeTimeTest,
-    ::testing::Values(TimeCase{8, 30, 0, 0.3541666666666667, "8:30:00"},
-                      TimeCase{36, 5, 0, 1.5034722222222223, "12:05:00"},
-                      TimeCase{-1, 0, 0, -1.9583333333333333, "23:00:00"},
-                      // Eighteen fifty-five and fifty seconds of day -1.
-                      TimeCase{-6, 55, 50, -1.7887731481481481, "18:55:50"},
-                      TimeCase{7, 45, 55, 0, "7:45:55"}, TimeCase{48, 28, 30, 0, "0:28:30"},
-                      TimeCase{0, 90, 75, 0, "1:31:15"}));
+INSTANTIATE_TEST_SUITE_P(Cases, MakeTimeTest,
+                         ::testing::Values(TimeCase{8, 30, 0, 0.3541666666666667, "8:30:00"},
+                                           TimeCase{36, 5, 0, 1.5034722222222223, "12:05:00"},
+                                           TimeCase{-1, 0, 0, -1.9583333333333333, "23:00:00"},
+                                           // Eighteen fifty-five and fifty seconds of day -1.
+                                           TimeCase{-6, 55, 50, -1.7887731481481481, "18:55:50"},
+                                           TimeCase{7, 45, 55, 0, "7:45:55"},
+                                           TimeCase{48, 28, 30, 0, "0:28:30"},
+                                           TimeCase{0, 90, 75, 0, "1:31:15"}),
+                         kestrow::test_rows::RowName{});
 
 struct ClockCase {
     DateValue value;
@@ -120,15 +122,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ClockTextTest,
     ::testing::Values(ClockCase{0.3541666666666667, "h", "8"},
                       ClockCase{0.3541666666666667, "nn", "30"},
-                      ClockCase{1.25, "h", "6"},                     // whole days ignored
-                      ClockCase{-2.0 / 1440, " n", " 2"},            // magnitude of a negative
-                      ClockCase{30 * kSecond, " n", " 0"},
-                      ClockCase{30 * kSecond, " s", " 30"},
+                      ClockCase{1.25, "h", "6"},           // whole days ignored
+                      ClockCase{-2.0 / 1440, " n", " 2"},  // magnitude of a negative
+                      ClockCase{30 * kSecond, " n", " 0"}, ClockCase{30 * kSecond, " s", " 30"},
                       ClockCase{65 * kSecond, "nn", "01"},
                       ClockCase{(86399 + 0.1) * kSecond, "h nn", "23 59"},
                       ClockCase{(86399 + 0.9) * kSecond, "h nn", "0 00"},  // carries to midnight
                       ClockCase{2.5, "h nn", "12 00"}, ClockCase{0.5, "h nn", "12 00"},
-                      ClockCase{-0.25, "h", "6"}, ClockCase{-1.25, "h", "6"}));
+                      ClockCase{-0.25, "h", "6"}, ClockCase{-1.25, "h", "6"}),
+    kestrow::test_rows::RowName{});
 
 TEST(DateFields, NegativeValuesTakeTheDayTowardZero) {
     const Ymd dayZero = FieldsOf(-0.25);
@@ -154,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RoundToTest,
                          ::testing::Values(RoundCase{1.25, 1, 1.2}, RoundCase{1.35, 1, 1.4},
                                            RoundCase{1.96, 1, 2}, RoundCase{1.98, 1, 2},
                                            RoundCase{0.96, 1, 1}, RoundCase{5.75, 1, 5.8},
-                                           RoundCase{-0.25, 1, -0.2}, RoundCase{2.5, 0, 2}));
+                                           RoundCase{-0.25, 1, -0.2}, RoundCase{2.5, 0, 2}),
+                         kestrow::test_rows::RowName{});
 
 TEST(ToInt16, RoundsHalvesToEvenAndGuardsItsRange) {
     EXPECT_EQ(ToInt16(2.5), 2);

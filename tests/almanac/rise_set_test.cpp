@@ -8,6 +8,7 @@
 
 #include "almanac/errors.h"
 #include "almanac/solar_position.h"
+#include "tests/row_name.h"
 
 namespace kestrow {
 namespace {
@@ -57,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         RiseSetRow{-33.87, 151.2, 2, 1, 2013, std::nan(""), -5.1464, 9.1242, "18:51:13", "9:07:27"},
         // The poles keep to their own hemisphere.
         RiseSetRow{90, 0, 21, 6, 2013, kPiLong, 24.0305, 48.0305, "0:01:49", "0:01:49"},
-        RiseSetRow{-90, 0, 21, 6, 2013, 0, 36.0305, 36.0305, "12:01:49", "12:01:49"}));
+        RiseSetRow{-90, 0, 21, 6, 2013, 0, 36.0305, 36.0305, "12:01:49", "12:01:49"}),
+    kestrow::test_rows::RowName{});
 
 TEST(HalfDayArc, TheAllowanceLengthensTheDayInBothHemispheres) {
     // Mirror places on mirror days: the allowance must push both the same way.
@@ -97,7 +99,9 @@ INSTANTIATE_TEST_SUITE_P(Hours, HoursToClockTest,
                          ::testing::Values(ClockCase{7.7653998, "7:45:55"},
                                            ClockCase{-5.0694, "18:55:50"},
                                            ClockCase{7.999999, "7:59:59"},  // never rounded up
-                                           ClockCase{60.2, "12:12:00"}, ClockCase{-12.5, "11:30:00"}));
+                                           ClockCase{60.2, "12:12:00"},
+                                           ClockCase{-12.5, "11:30:00"}),
+                         kestrow::test_rows::RowName{});
 
 TEST(HoursToClock, FailsPastTheSixteenBitHour) {
     EXPECT_THROW(HoursToClock(40000), OverflowError);

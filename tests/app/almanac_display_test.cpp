@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "almanac/errors.h"
+#include "tests/row_name.h"
 
 namespace kestrow {
 namespace {
@@ -59,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextsRow{"48.85", "2.35", 1, 3, 2013, 1, "7 h 33", "18 h 31", "10 h 58", "+ 3 mn"},
         TextsRow{"48.85", "2.35", 21, 6, 2013, 2, "5 h 49", "21 h 55", "16 h 06", "+ 1 s"},
         TextsRow{"48.85", "2.35", 24, 9, 2013, 2, "7 h 42", "19 h 42", "12 h 00", "- 3 mn"},
-        TextsRow{"48.85", "2.35", 21, 12, 2013, 1, "8 h 43", "16 h 54", "8 h 10", "- 5 s"}));
+        TextsRow{"48.85", "2.35", 21, 12, 2013, 1, "8 h 43", "16 h 54", "8 h 10", "- 5 s"}),
+    kestrow::test_rows::RowName{});
 
 INSTANTIATE_TEST_SUITE_P(
     World, AlmanacTextsTable,
@@ -74,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextsRow{"70", "20", 17, 5, 2013, 2, "0 h 36", "0 h 36", "24 h 00", "+ 47 mn"},
         TextsRow{"75", "15.6", 6, 2, 2013, 1, "11 h 31", "12 h 52", "1 h 20", "+ 1 h 20"},
         TextsRow{"70", "15.6", 27, 7, 2013, 1, "0 h 37", "23 h 30", "22 h 53", "- 1 h 06"},
-        TextsRow{"70", "20", 21, 6, 2013, 2, "0 h 41", "0 h 41", "24 h 00", "\xC2\xB1 0 s"}));
+        TextsRow{"70", "20", 21, 6, 2013, 2, "0 h 41", "0 h 41", "24 h 00", "\xC2\xB1 0 s"}),
+    kestrow::test_rows::RowName{});
 
 TEST(AlmanacTexts, OnlyAnOffsetOfExactlyTwoGivesTwoHours) {
     const AlmanacPlace paris{std::string("48,85"), std::string("2,35"), ","};
@@ -116,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LengthChangeTest,
                                            ChangeCase{30000 + 3599, 30000, "+ 59 mn"},
                                            ChangeCase{30000 + 3600, 30000, "+ 1 h 00"},
                                            ChangeCase{30000, 30000 + 3910, "- 1 h 05"},
-                                           ChangeCase{86400, 0, "+ 24 h 00"}));
+                                           ChangeCase{86400, 0, "+ 24 h 00"}),
+                         kestrow::test_rows::RowName{});
 
 TEST(LengthChange, LengthsEqualToTheSecondButNotInTheirBitsKeepTheirSign) {
     const double today = 0.4;

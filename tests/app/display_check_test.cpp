@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "tests/row_name.h"
+
 namespace kestrow {
 namespace {
 
@@ -43,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DisplayCase{"", "wayland-0", "", {}, false},
                       DisplayCase{"", "", "offscreen", {}, false},
                       DisplayCase{"", "", "", {"-platform", "offscreen"}, false},
-                      DisplayCase{"", "", "", {"--platform", "vnc"}, false}));
+                      DisplayCase{"", "", "", {"--platform", "vnc"}, false}),
+    kestrow::test_rows::RowName{});
 
 }  // namespace
 }  // namespace kestrow

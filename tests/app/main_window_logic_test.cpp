@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "fake_main_window_view.h"
+#include "tests/row_name.h"
 
 namespace kestrow {
 namespace {
@@ -182,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(Marks, DecimalMarks,
                                            MarkCase{"\u066B",
                                                     "35\u066B"
                                                     "7",
-                                                    "\"35.7\",\"51.4\",2400,4800\r\n"}));
+                                                    "\"35.7\",\"51.4\",2400,4800\r\n"}),
+                         kestrow::test_rows::RowName{});
 
 TEST_F(MainWindowLogicTest, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
     form_->OnLoad();
@@ -264,7 +266,8 @@ INSTANTIATE_TEST_SUITE_P(
                      FakeMainWindowView::kDefaultLeft, true},
         // Beyond 32 bits the read fails, but the place read before it shows.
         PositionCase{"\"48.85\",\"2.35\",600,4294967296\r\n", false,
-                     FakeMainWindowView::kDefaultTop, FakeMainWindowView::kDefaultLeft, true}));
+                     FakeMainWindowView::kDefaultTop, FakeMainWindowView::kDefaultLeft, true}),
+    kestrow::test_rows::RowName{});
 
 // Where the window system does not tell the window's position, none is made up.
 struct UnknownPositionCase {
@@ -300,7 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UnknownPositionCase{"\"48,85\",\"2,35\"\r\n", true, "\"48,85\",\"2,35\"\r\n"},
                       UnknownPositionCase{"\"48,85\",\"2,35\",600\r\n", false,
                                           "\"48,85\",\"2,35\"\r\n"},
-                      UnknownPositionCase{nullptr, false, "\"00,00\",\"000,00\"\r\n"}));
+                      UnknownPositionCase{nullptr, false, "\"00,00\",\"000,00\"\r\n"}),
+    kestrow::test_rows::RowName{});
 
 struct BadBoxCase {
     const char* latitude;
@@ -341,7 +345,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadBoxCase{"48,85", "200", kLon,
                    "Longitude \"200\" is out of range (-180 to 180). The place was not saved."},
         BadBoxCase{"48,85", "2,3,5", kLon,
-                   "Longitude \"2,3,5\" is not a number. The place was not saved."}));
+                   "Longitude \"2,3,5\" is not a number. The place was not saved."}),
+    kestrow::test_rows::RowName{});
 
 TEST_F(MainWindowLogicTest, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
     // A link to a folder that cannot be made: the save cannot make it either.

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/row_name.h"
+
 namespace kestrow {
 namespace {
 
@@ -198,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Positions, SettingsFractionTest,
                                          FractionCase{"600.0", 600}, FractionCase{"600.", 600},
                                          FractionCase{".7", 1}, FractionCase{"+12.49", 12},
                                          FractionCase{"2147483646.5", 2147483646},
-                                         FractionCase{"-2147483647.5", -2147483648}));
+                                         FractionCase{"-2147483647.5", -2147483648}),
+                         kestrow::test_rows::RowName{});
 
 TEST(SettingsFractionEdge, RoundingPastTheLargestPositionFails) {
     const ReadOutcome outcome = ReadAll("\"1\",\"2\",2147483647.5,0\r\n");
@@ -314,7 +317,8 @@ TEST_P(SettingsPositionRoundTrip, ReadsBackTheSameWholeNumber) {
 
 INSTANTIATE_TEST_SUITE_P(Positions, SettingsPositionRoundTrip,
                          testing::Values(0.0f, 1.0f, 600.0f, 32767.0f, 32768.0f, 40000.0f,
-                                         16777216.0f, 1e9f));
+                                         16777216.0f, 1e9f),
+                         kestrow::test_rows::RowName{});
 
 TEST(SettingsPositionRoundTripEdge, BeyondThirtyTwoBitsFailsOnReading) {
     const ReadOutcome outcome = ReadAll(FullRecord("1", "2", 3e9f, 0));

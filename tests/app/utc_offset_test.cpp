@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/row_name.h"
+
 namespace kestrow {
 namespace {
 
@@ -39,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       OffsetRow{13, 0, 0, 18, 45, 5.75, 5.8},  // the half goes to 58 tenths
                       OffsetRow{0, 0, 0, 0, 0, 0, 0},
                       // Two hours ahead at any second of the minute.
-                      OffsetRow{8, 59, 59, 10, 59, 1.9836, 2}));
+                      OffsetRow{8, 59, 59, 10, 59, 1.9836, 2}),
+    kestrow::test_rows::RowName{});
 
 }  // namespace
 }  // namespace kestrow

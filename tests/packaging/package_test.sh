@@ -46,6 +46,9 @@ for size in 16 32 48 64 128 256; do
     file "$root/usr/share/icons/hicolor/${size}x$size/apps/kestrow.png" | grep -q "$size x $size" ||
         fail "the ${size}x$size icon is not $size pixels wide and high"
 done
+# The small icon is drawn on a sky with rounded corners, which are transparent.
+grep -qa tRNS "$root/usr/share/icons/hicolor/16x16/apps/kestrow.png" ||
+    fail "the 16x16 icon has no transparent colour"
 grep -q '^Exec=kestrow --user-settings --local-time$' "$root/usr/share/applications/kestrow.desktop" ||
     fail "the desktop entry does not start kestrow with --user-settings --local-time"
 
@@ -77,6 +80,8 @@ dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 ||
     fail "the package does not depend on the Qt it links: $(dpkg-deb -f "$deb" Depends)"
 dpkg-deb -f "$deb" Depends | grep -q libqt6svg6 ||
     fail "the package does not bring the SVG image plugin: $(dpkg-deb -f "$deb" Depends)"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils, qt6-wayland" ] ||
+    fail "the package recommends \"$(dpkg-deb -f "$deb" Recommends)\", not xdg-utils and qt6-wayland"
 lintian "$deb" >"$tmp/lintian.txt" 2>&1 || true
 grep -v '^running with root privileges' "$tmp/lintian.txt" || true
 ! grep -q '^E:' "$tmp/lintian.txt" || fail "lintian reports errors"

@@ -1,18 +1,48 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Draws the program's artwork with ImageMagick. The images are committed, so
-# this only needs to run again when a picture is changed here.
+# Draws the program's artwork with ImageMagick (Debian package imagemagick).
+# The images are committed, so this only needs to run again when a picture is
+# changed here.
 #   sh ui/resources/draw_artwork.sh
 set -eu
 cd "$(dirname "$0")"
 
-# Window icon: a sun, 16 x 16, 24 bits per pixel with no alpha channel.
-convert -size 16x16 xc:'#2b5fa8' \
-    -stroke '#ffb000' -strokewidth 1 \
-    -draw 'line 8,0 8,15' -draw 'line 0,8 15,8' \
-    -draw 'line 2,2 13,13' -draw 'line 2,13 13,2' \
-    -stroke '#c86400' -fill '#ffd800' -draw 'circle 7.5,7.5 7.5,3.5' \
-    -alpha off -define png:color-type=2 png24:sun.png
+# Window icon, 16 x 16: the program's icon (icons/kestrow.svg) drawn again
+# pixel by pixel, since the drawing shrunk to this size blurs: a sun with eight
+# rays on a sky whose corners are rounded off. The sky is a gradient laid
+# under the picture below (blank there); "x" marks the corners left
+# transparent. Stored as 24-bit RGB with one colour marked transparent (tRNS).
+cat > sun.xpm <<'XPM'
+/* XPM */
+static char *sun[] = {
+"16 16 7 1",
+"  c None",
+"x c #FF00FF",
+"r c #FFB000",
+"o c #C86400",
+"y c #FFD800",
+"h c #FFF3A0",
+"d c #F0A000",
+"xx            xx",
+"x      r       x",
+"  r    r    r   ",
+"   r       r    ",
+"      ooo       ",
+"     ohhyo      ",
+"    ohyyyyo     ",
+" rr oyyyyyo rr  ",
+"    oyyyydo     ",
+"     oyddo      ",
+"      ooo       ",
+"   r       r    ",
+"  r    r    r   ",
+"       r        ",
+"x              x",
+"xx            xx"};
+XPM
+convert -size 16x16 gradient:'#1f4f96-#3b74c0' sun.xpm -composite \
+    -transparent '#FF00FF' -strip -define png:color-type=2 png24:sun.png
+rm -f sun.xpm
 
 # The About window's photograph, banner, mail icon and donation button are
 # drawn by hand as SVG beside this script (photo.svg, banner.svg, mail.svg with
