@@ -237,9 +237,15 @@ void MainWindow::connectLogic() {
     connect(saveButton_, &QPushButton::clicked, this, [this] { logic_.OnSave(); });
     connect(minuteTimer_, &QTimer::timeout, this, [this] { logic_.OnMinuteTick(); });
     // textChanged comes for typing and for setText alike, and only when the
-    // text really changes: the handlers rely on both.
-    connect(latitudeBox_, &QLineEdit::textChanged, this, [this] { logic_.OnLatitudeEdited(); });
-    connect(longitudeBox_, &QLineEdit::textChanged, this, [this] { logic_.OnLongitudeEdited(); });
+    // text really changes: the handlers rely on both. A step back or forth
+    // through the box's undo history (redo is then possible) is no edit: a
+    // repair there would cut off the steps still to redo.
+    connect(latitudeBox_, &QLineEdit::textChanged, this, [this] {
+        if (!latitudeBox_->isRedoAvailable()) logic_.OnLatitudeEdited();
+    });
+    connect(longitudeBox_, &QLineEdit::textChanged, this, [this] {
+        if (!longitudeBox_->isRedoAvailable()) logic_.OnLongitudeEdited();
+    });
     // Enter in a box is a click on the default button, as in a dialog.
     for (QLineEdit* box : {latitudeBox_, longitudeBox_}) {
         connect(box, &QLineEdit::returnPressed, saveButton_, &QPushButton::click);
@@ -292,7 +298,20 @@ void MainWindow::SetLabelText(AlmanacLabel label, const std::string& text) {
         default:
             break;
     }
-    if (what != nullptr) shown->setAccessibleName(QLatin1String(what) + shown->text());
+    // Each name change is an event a screen reader may speak: none when the
+    // minute's tick leaves the text as it was.
+    const auto update = [](QWidget* widget, const QString& name, const QString& description) {
+        if (widget->accessibleName() != name) widget->setAccessibleName(name);
+        if (widget->accessibleDescription() != description)
+            widget->setAccessibleDescription(description);
+    };
+    if (what != nullptr)
+        update(shown, QLatin1String(what) + shown->text(), shown->accessibleDescription());
+    // The sunrise is where the focus lands after a save: it tells the rest
+    // of the day as well.
+    const QStringList rest{sunset_->accessibleName(), dayLength_->accessibleName(),
+                           change_->accessibleName()};
+    update(sunrise_, sunrise_->accessibleName(), rest.join(QLatin1String(", ")));
 }
 
 void MainWindow::SetToolTip(AlmanacLabel label, const std::string& text) {
@@ -407,8 +426,20 @@ void MainWindow::SetBoxText(CoordinateBox box, const std::string& text) {
     boxFor(box)->setText(toQString(text));
 }
 
+int MainWindow::CaretPosition(CoordinateBox box) const { return boxFor(box)->cursorPosition(); }
+
 void MainWindow::SetCaretPosition(CoordinateBox box, int position) {
-    boxFor(box)->setCursorPosition(position);
+    // Moving the caret closes the undo step: only when it must move.
+    QLineEdit* edit = boxFor(box);
+    if (edit->cursorPosition() != position) edit->setCursorPosition(position);
+}
+
+void MainWindow::ReplaceInBox(CoordinateBox box, int position, int count,
+                              const std::string& text) {
+    // Selected and typed over, as a user would: setText would wipe the undo history.
+    QLineEdit* edit = boxFor(box);
+    edit->setSelection(position, count);
+    edit->insert(toQString(text));
 }
 
 void MainWindow::SetFrameFocusable(bool focusable) {
@@ -424,7 +455,15 @@ void MainWindow::SetFrameFocusable(bool focusable) {
 
 void MainWindow::FocusBox(CoordinateBox box) {
     QLineEdit* edit = boxFor(box);
-    if (edit->focusPolicy() != Qt::NoFocus) edit->setFocus();
+    if (edit->focusPolicy() == Qt::NoFocus) return;
+    edit->setFocus(Qt::ShortcutFocusReason);
+    edit->selectAll();
+}
+
+void MainWindow::FocusAlmanac() {
+    // The sunrise takes the focus only from here, never from Tab: its name
+    // and description tell the day, so a screen reader says the new times.
+    sunrise_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::ShowAbout() {
