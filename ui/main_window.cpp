@@ -22,6 +22,7 @@
 #include "about_window.h"
 #include "artwork.h"
 #include "contrast.h"
+#include "focus_mark.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -196,6 +197,7 @@ void MainWindow::buildFrame(QWidget* client) {
     saveButton_->setObjectName(QStringLiteral("CommandSauve"));
     saveButton_->setGeometry(twipsRect(1920, 360, 615, 375));
     saveButton_->setDefault(true);
+    showFocusMark(saveButton_);
     longitudeBox_ = makeBox(placeFrame_, "TextLongitude", QStringLiteral("000,00"),
                             twipsRect(960, 360, 735, 285), 7, QStringLiteral("Long"));
 

@@ -541,8 +541,11 @@ void MainWindowTest::tabOrderAndStartingFocus() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
+    // OK focused shows a mark, although it is the default button.
+    const QImage marked = button->grab().toImage();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), latitude);
+    QVERIFY(marked != button->grab().toImage());
 
     QTest::keyClick(latitude, Qt::Key_End);
     QTest::keyClick(latitude, Qt::Key_Backspace);
