@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "main_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include <algorithm>
 
 #include "about_window.h"
+#include "accessibility.h"
 #include "artwork.h"
 #include "contrast.h"
 #include "focus_mark.h"
@@ -190,6 +192,7 @@ void MainWindow::buildFrame(QWidget* client) {
     placeFrame_ = new QGroupBox(QStringLiteral("Degrés décimaux"), client);
     placeFrame_->setObjectName(QStringLiteral("Frame1"));
     placeFrame_->setGeometry(twipsRect(120, 1080, 2655, 1455));
+    offerOnlyInView(placeFrame_);  // before a screen reader can ask for what is in it
 
     latitudeBox_ = makeBox(placeFrame_, "TextLatitude", QStringLiteral("00,00"),
                            twipsRect(120, 360, 735, 285), 6, QStringLiteral("Lat"));
@@ -445,13 +448,20 @@ void MainWindow::ReplaceInBox(CoordinateBox box, int position, int count,
 }
 
 void MainWindow::SetFrameFocusable(bool focusable) {
-    // Neither hidden nor disabled, so that nothing moves and a screen reader
-    // still reads the boxes: only out of the keyboard's reach.
+    // Neither hidden nor disabled, so that nothing moves: only out of the
+    // keyboard's reach, and out of a screen reader's while clipped away.
     for (QWidget* control :
          {static_cast<QWidget*>(latitudeBox_), static_cast<QWidget*>(saveButton_),
           static_cast<QWidget*>(longitudeBox_)}) {
         control->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
         if (!focusable) control->clearFocus();
+    }
+    if (!QAccessible::isActive()) return;
+    QWidgetList frame = placeFrame_->findChildren<QWidget*>();
+    frame.prepend(placeFrame_);
+    for (QWidget* control : frame) {
+        QAccessibleEvent shown(control, focusable ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&shown);
     }
 }
 
