@@ -213,6 +213,10 @@ void installAccessibility() { QAccessible::installFactory(factory); }
 void offerOnlyInView(QWidget* area) {
     installAccessibility();
     area->setProperty(kInViewOnly, true);
+    // One made for the area as it was built (its title announced) was made as
+    // the toolkit makes them: drop it, so that the next is made as above.
+    QAccessible::deleteAccessibleInterface(
+        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(area)));
 }
 
 }  // namespace kestrow::ui
