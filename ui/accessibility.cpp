@@ -219,4 +219,14 @@ void offerOnlyInView(QWidget* area) {
         QAccessible::uniqueId(QAccessible::queryAccessibleInterface(area)));
 }
 
+void announceInView(QWidget* area, bool inView) {
+    if (!QAccessible::isActive()) return;
+    QWidgetList controls = area->findChildren<QWidget*>();
+    controls.prepend(area);
+    for (QWidget* control : controls) {
+        QAccessibleEvent event(control, inView ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 }  // namespace kestrow::ui

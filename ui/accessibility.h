@@ -17,4 +17,8 @@ void installAccessibility();
 // through assistive technology. Call before anything asks for them.
 void offerOnlyInView(QWidget* area);
 
+// Tells screen readers that such an area and its controls came into view or
+// went out of it.
+void announceInView(QWidget* area, bool inView);
+
 }  // namespace kestrow::ui

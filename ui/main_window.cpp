@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "main_window.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -24,6 +22,7 @@
 #include "about_window.h"
 #include "accessibility.h"
 #include "artwork.h"
+#include "box_history.h"
 #include "contrast.h"
 #include "focus_mark.h"
 #include "fonts.h"
@@ -252,8 +251,8 @@ void MainWindow::connectLogic() {
     connect(longitudeBox_, &QLineEdit::textChanged, this, [this] {
         if (!longitudeBox_->isRedoAvailable()) logic_.OnLongitudeEdited();
     });
-    latitudeBox_->installEventFilter(this);  // for their undo and redo keys
-    longitudeBox_->installEventFilter(this);
+    for (QLineEdit* box : {latitudeBox_, longitudeBox_})
+        skipReplacedPoints(box, [this] { return logic_.DecimalSeparator() != "."; });
     // Enter in a box is a click on the default button, as in a dialog.
     for (QLineEdit* box : {latitudeBox_, longitudeBox_}) {
         connect(box, &QLineEdit::returnPressed, saveButton_, &QPushButton::click);
@@ -459,13 +458,7 @@ void MainWindow::SetFrameFocusable(bool focusable) {
         control->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
         if (!focusable) control->clearFocus();
     }
-    if (!QAccessible::isActive()) return;
-    QWidgetList frame = placeFrame_->findChildren<QWidget*>();
-    frame.prepend(placeFrame_);
-    for (QWidget* control : frame) {
-        QAccessibleEvent shown(control, focusable ? QAccessible::ObjectShow : QAccessible::ObjectHide);
-        QAccessible::updateAccessibility(&shown);
-    }
+    announceInView(placeFrame_, focusable);
 }
 
 void MainWindow::FocusBox(CoordinateBox box) {
@@ -537,21 +530,6 @@ bool MainWindow::event(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Undo and redo pass over the step between a typed point and its mark:
-    // it holds the point, which the boxes never show.
-    auto* box = qobject_cast<QLineEdit*>(watched);
-    if (box != nullptr && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool back = key->matches(QKeySequence::Undo);
-        if (back || key->matches(QKeySequence::Redo)) {
-            const bool repaired = logic_.DecimalSeparator() != ".";
-            do {
-                back ? box->undo() : box->redo();
-            } while (repaired && box->text().contains(QLatin1Char('.')) &&
-                     (back ? box->isUndoAvailable() : box->isRedoAvailable()));
-            return true;
-        }
-    }
     // A menu bar shows no hover text for its entries by itself; "?" has one
     // that names its key.
     if (watched == menuBar() && event->type() == QEvent::ToolTip) {
