@@ -220,7 +220,7 @@ void MainWindowLogic::RepairDecimalMarks(CoordinateBox box) {
         view_.ReplaceInBox(box, position, 1, decimalSeparator_);
         if (position < caret) caret += grown;
         text = view_.BoxText(box);
-        // A box that refused the mark (none left under its length limit).
+        // A box that took no mark: stop rather than try the same point again.
         if (text.find('.') == at) break;
     }
     view_.SetCaretPosition(box, std::min(caret, CharacterCount(text)));
