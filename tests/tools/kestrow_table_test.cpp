@@ -62,11 +62,6 @@ std::size_t LineCount(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> WithLatitude(std::vector<std::string> args, const std::string& lat) {
-    args[1] = lat;
-    return args;
-}
-
 const std::string kParisHeader = "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\n";
 
 TEST(KestrowTable, PrintsTheParisExample) {
@@ -87,8 +82,13 @@ TEST(KestrowTable, ReadsADecimalCommaUnderAnyLocale) {
     ASSERT_EQ(expected.status, 0);
     ASSERT_EQ(LineCount(expected.out), 4u);
     // Pashto's mark, U+066B, is two bytes: the whole of it is a mark, one of them is not.
-    const std::vector<std::string> arabic = WithLatitude(point, "48\u066B" "85");
-    const std::vector<std::string> broken = WithLatitude(point, "48\xD9" "85");
+    const auto withLatitude = [&point](const char* lat) {
+        std::vector<std::string> args = point;
+        args[1] = lat;
+        return args;
+    };
+    const std::vector<std::string> arabic = withLatitude("48\u066B" "85");
+    const std::vector<std::string> broken = withLatitude("48\xD9" "85");
     for (const char* locale :
          {"LC_ALL=C", "LC_ALL=fr_FR.UTF-8", "LC_ALL=en_US.UTF-8", "LC_ALL=ps_AF.UTF-8"}) {
         SCOPED_TRACE(locale);
