@@ -135,7 +135,9 @@ class InViewOnly final : public QAccessibleWidget,
     void setCursorPosition(int position) override {
         if (allowed()) edit()->setCursorPosition(position);
     }
-    QString text(int start, int end) const override { return edit()->text().mid(start, end - start); }
+    QString text(int start, int end) const override {
+        return edit()->text().mid(start, end - start);
+    }
     int characterCount() const override { return int(edit()->text().size()); }
     QRect characterRect(int offset) const override {
         // Measured from the caret, whose place the box tells.
@@ -144,10 +146,12 @@ class InViewOnly final : public QAccessibleWidget,
         const QFontMetrics metrics = box->fontMetrics();
         const QString text = box->text();
         const int caretAt = box->cursorPosition();
-        const int x = offset >= caretAt
-                          ? caret.x() + metrics.horizontalAdvance(text.mid(caretAt, offset - caretAt))
-                          : caret.x() - metrics.horizontalAdvance(text.mid(offset, caretAt - offset));
-        const QRect local(x, caret.y(), metrics.horizontalAdvance(text.mid(offset, 1)), caret.height());
+        const int x =
+            offset >= caretAt
+                ? caret.x() + metrics.horizontalAdvance(text.mid(caretAt, offset - caretAt))
+                : caret.x() - metrics.horizontalAdvance(text.mid(offset, caretAt - offset));
+        const QRect local(x, caret.y(), metrics.horizontalAdvance(text.mid(offset, 1)),
+                          caret.height());
         return QRect(box->mapToGlobal(local.topLeft()), local.size());
     }
     int offsetAtPoint(const QPoint& point) const override {

@@ -441,8 +441,7 @@ void MainWindow::SetCaretPosition(CoordinateBox box, int position) {
     if (edit->cursorPosition() != position) edit->setCursorPosition(position);
 }
 
-void MainWindow::ReplaceInBox(CoordinateBox box, int position, int count,
-                              const std::string& text) {
+void MainWindow::ReplaceInBox(CoordinateBox box, int position, int count, const std::string& text) {
     // Selected and typed over, as a user would: setText would wipe the undo history.
     QLineEdit* edit = boxFor(box);
     edit->setSelection(position, count);

@@ -101,7 +101,7 @@ class FakeMainWindowView final : public MainWindowView {
                                                {CoordinateBox::Longitude, "000,00"}};
     std::map<CoordinateBox, int> selStart{{CoordinateBox::Latitude, 5},
                                           {CoordinateBox::Longitude, 6}};  // the caret
-    int writes = 0;        // whole texts written
+    int writes = 0;                                                        // whole texts written
     int replacements = 0;  // characters replaced in place
     bool almanacFocused = false;
     bool frameFocusable = true;  // as a window is built

@@ -222,17 +222,19 @@ TEST_P(Typing, RepairsOnlyThePointsAndKeepsTheCaret) {
     EXPECT_EQ(view_->boxes[kLat], c.after);
     EXPECT_EQ(view_->selStart[kLat], c.caretAfter);
     EXPECT_EQ(view_->replacements, c.replacements);
-    EXPECT_EQ(view_->writes, 0);  // never the whole text, which would lose the history
+    EXPECT_EQ(view_->writes, 0);    // never the whole text, which would lose the history
     EXPECT_LE(view_->maxDepth, 2);  // the repair re-enters once, no deeper
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, Typing,
-    ::testing::Values(TypingCase{",", "", 0, "45.5", "45,5", 4, 1},
-                      TypingCase{",", "48,85", 3, "9", "48,985", 4, 0},
-                      TypingCase{",", "48,5", 1, ".", "4,8,5", 2, 1},
-                      TypingCase{".", "48.85", 2, "7", "487.85", 3, 0},
-                      TypingCase{"\u066B", "4885", 2, ".", "48\u066B" "85", 3, 1}));
+INSTANTIATE_TEST_SUITE_P(Keys, Typing,
+                         ::testing::Values(TypingCase{",", "", 0, "45.5", "45,5", 4, 1},
+                                           TypingCase{",", "48,85", 3, "9", "48,985", 4, 0},
+                                           TypingCase{",", "48,5", 1, ".", "4,8,5", 2, 1},
+                                           TypingCase{".", "48.85", 2, "7", "487.85", 3, 0},
+                                           TypingCase{"\u066B", "4885", 2, ".",
+                                                      "48\u066B"
+                                                      "85",
+                                                      3, 1}));
 
 TEST_F(MainWindowLogicTest, APasteHasEveryPointReplacedInPlace) {
     form_->OnLoad();

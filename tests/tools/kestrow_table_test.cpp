@@ -87,8 +87,12 @@ TEST(KestrowTable, ReadsADecimalCommaUnderAnyLocale) {
         args[1] = lat;
         return args;
     };
-    const std::vector<std::string> arabic = withLatitude("48\u066B" "85");
-    const std::vector<std::string> broken = withLatitude("48\xD9" "85");
+    const std::vector<std::string> arabic = withLatitude(
+        "48\u066B"
+        "85");
+    const std::vector<std::string> broken = withLatitude(
+        "48\xD9"
+        "85");
     for (const char* locale :
          {"LC_ALL=C", "LC_ALL=fr_FR.UTF-8", "LC_ALL=en_US.UTF-8", "LC_ALL=ps_AF.UTF-8"}) {
         SCOPED_TRACE(locale);
