@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "main_window_logic.h"
 
+#include <algorithm>
 #include <ostream>
 #include <utility>
 
@@ -100,8 +101,12 @@ void MainWindowLogic::ReadSettings() {
 }
 
 void MainWindowLogic::ShowPlaceInBoxes() {
-    view_.SetBoxText(CoordinateBox::Latitude, fields_.latitude.value_or(""));
-    view_.SetBoxText(CoordinateBox::Longitude, fields_.longitude.value_or(""));
+    // Shown with this locale's mark already, so that no repair of the marks
+    // lands in the boxes' undo history.
+    view_.SetBoxText(CoordinateBox::Latitude,
+                     ReplaceMarks(fields_.latitude.value_or(""), ".", decimalSeparator_));
+    view_.SetBoxText(CoordinateBox::Longitude,
+                     ReplaceMarks(fields_.longitude.value_or(""), ".", decimalSeparator_));
 }
 
 void MainWindowLogic::Recompute(const ClockReading& reading) {
@@ -161,6 +166,8 @@ void MainWindowLogic::OnSave() {
     }
     keepUnreadFile_ = false;
     Guarded([this] { LoadSettings(); });
+    // The frame is out of view now: a screen reader hears the new times.
+    view_.FocusAlmanac();
 }
 
 void MainWindowLogic::OnClose() {
@@ -200,10 +207,28 @@ void MainWindowLogic::OnLatitudeEdited() { RepairDecimalMarks(CoordinateBox::Lat
 void MainWindowLogic::OnLongitudeEdited() { RepairDecimalMarks(CoordinateBox::Longitude); }
 
 void MainWindowLogic::RepairDecimalMarks(CoordinateBox box) {
-    // A point typed under a comma locale becomes a comma. The write re-enters
-    // this handler once, which finds nothing left to replace.
-    view_.SetBoxText(box, ReplaceMarks(view_.BoxText(box), ".", decimalSeparator_));
-    view_.SetCaretPosition(box, CharacterCount(view_.BoxText(box)));
+    // A point typed or pasted under a comma locale becomes a comma. Only the
+    // points are replaced, each in place, so that the box's undo history
+    // holds what the user did and the caret stays where the user put it: one
+    // just after a point ends up just after its mark. A box without a point
+    // is left alone.
+    if (repairing_ || decimalSeparator_ == ".") return;
+    std::string text = view_.BoxText(box);
+    std::size_t at = text.find('.');
+    if (at == std::string::npos) return;
+    repairing_ = true;
+    int caret = view_.CaretPosition(box);
+    const int grown = CharacterCount(decimalSeparator_) - 1;
+    for (; at != std::string::npos; at = text.find('.')) {
+        const int position = CharacterCount(text.substr(0, at));
+        view_.ReplaceInBox(box, position, 1, decimalSeparator_);
+        if (position < caret) caret += grown;
+        text = view_.BoxText(box);
+        // A box that took no mark: stop rather than try the same point again.
+        if (text.find('.') == at) break;
+    }
+    view_.SetCaretPosition(box, std::min(caret, CharacterCount(text)));
+    repairing_ = false;
 }
 
 std::string MainWindowLogic::StoredBoxText(CoordinateBox box) const {

@@ -92,6 +92,7 @@ class MainWindowLogic {
     // then not replace the place it may still hold.
     bool keepUnreadFile_ = false;
     bool positionRead_ = false;  // a top and a left came from the file
+    bool repairing_ = false;     // a box's marks are being replaced: its edits are our own
 };
 
 }  // namespace kestrow

@@ -40,12 +40,23 @@ class MainWindowView {
 
     virtual std::string BoxText(CoordinateBox box) const = 0;
     virtual void SetBoxText(CoordinateBox box, const std::string& text) = 0;
+    // The caret in characters from the start, as the user left it.
+    virtual int CaretPosition(CoordinateBox box) const = 0;
     virtual void SetCaretPosition(CoordinateBox box, int position) = 0;
-    // Whether the controls of the coordinate frame take the keyboard focus.
-    // Turning it off also takes the focus out of the frame.
+    // Replaces `count` characters from `position` as the user's own editing
+    // would: the box keeps its undo history, and the change handler runs
+    // nested inside, as for SetBoxText.
+    virtual void ReplaceInBox(CoordinateBox box, int position, int count,
+                              const std::string& text) = 0;
+    // Whether the controls of the coordinate frame take the keyboard focus and
+    // are offered to screen readers. Turning it off also takes the focus out
+    // of the frame.
     virtual void SetFrameFocusable(bool focusable) = 0;
-    // Does nothing while the frame takes no focus.
+    // Focuses the box with its whole text selected, so that typing replaces
+    // it. Does nothing while the frame takes no focus.
     virtual void FocusBox(CoordinateBox box) = 0;
+    // Puts the keyboard focus where a screen reader reads today's almanac.
+    virtual void FocusAlmanac() = 0;
 
     virtual void ShowAbout() = 0;
     virtual void UnloadAbout() = 0;

@@ -9,6 +9,26 @@ namespace {
 
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
+std::string Utf8Of(char32_t c) {
+    std::string text;
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string DecimalSeparatorOf(const UserLocale& locale) {
@@ -26,7 +46,10 @@ std::string DecimalSeparatorOf(const UserLocale& locale) {
 std::string EnvironmentDecimalSeparator() {
     try {
         const std::locale user("");
-        return std::string(1, std::use_facet<std::numpunct<char>>(user).decimal_point());
+        // The wide facet holds the whole mark; the narrow one keeps only its
+        // first byte where the mark takes several in UTF-8 (U+066B).
+        const wchar_t mark = std::use_facet<std::numpunct<wchar_t>>(user).decimal_point();
+        return Utf8Of(static_cast<char32_t>(mark));
     } catch (const std::runtime_error&) {
         return ".";
     }

@@ -12,6 +12,7 @@
 #include "artwork.h"
 #include "click_area.h"
 #include "contrast.h"
+#include "focus_mark.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -84,6 +85,7 @@ void AboutWindow::buildKeyboardLinks() {
     setTabOrder(siteLink_, okButton_);
     setTabOrder(okButton_, donationButton_);
     okButton_->setDefault(true);
+    showFocusMark(okButton_);
 }
 
 void AboutWindow::buildPictures() {

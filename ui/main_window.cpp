@@ -20,8 +20,11 @@
 #include <algorithm>
 
 #include "about_window.h"
+#include "accessibility.h"
 #include "artwork.h"
+#include "box_history.h"
 #include "contrast.h"
+#include "focus_mark.h"
 #include "fonts.h"
 #include "image_plugins.h"
 #include "twips.h"
@@ -199,6 +202,7 @@ void MainWindow::buildFrame(QWidget* client) {
     placeFrame_ = new QGroupBox(QStringLiteral("Degrés décimaux"), client);
     placeFrame_->setObjectName(QStringLiteral("Frame1"));
     placeFrame_->setGeometry(twipsRect(120, 1080, 2655, 1455));
+    offerOnlyInView(placeFrame_);  // before a screen reader can ask for what is in it
 
     latitudeBox_ = makeBox(placeFrame_, "TextLatitude", QStringLiteral("00,00"),
                            twipsRect(120, 360, 735, 285), 6, QStringLiteral("Lat"));
@@ -206,6 +210,7 @@ void MainWindow::buildFrame(QWidget* client) {
     saveButton_->setObjectName(QStringLiteral("CommandSauve"));
     saveButton_->setGeometry(twipsRect(1920, 360, 615, 375));
     saveButton_->setDefault(true);
+    showFocusMark(saveButton_);
     longitudeBox_ = makeBox(placeFrame_, "TextLongitude", QStringLiteral("000,00"),
                             twipsRect(960, 360, 735, 285), 7, QStringLiteral("Long"));
 
@@ -247,9 +252,17 @@ void MainWindow::connectLogic() {
     connect(saveButton_, &QPushButton::clicked, this, [this] { logic_.OnSave(); });
     connect(minuteTimer_, &QTimer::timeout, this, [this] { logic_.OnMinuteTick(); });
     // textChanged comes for typing and for setText alike, and only when the
-    // text really changes: the handlers rely on both.
-    connect(latitudeBox_, &QLineEdit::textChanged, this, [this] { logic_.OnLatitudeEdited(); });
-    connect(longitudeBox_, &QLineEdit::textChanged, this, [this] { logic_.OnLongitudeEdited(); });
+    // text really changes: the handlers rely on both. A step back or forth
+    // through the box's undo history (redo is then possible) is no edit: a
+    // repair there would cut off the steps still to redo.
+    connect(latitudeBox_, &QLineEdit::textChanged, this, [this] {
+        if (!latitudeBox_->isRedoAvailable()) logic_.OnLatitudeEdited();
+    });
+    connect(longitudeBox_, &QLineEdit::textChanged, this, [this] {
+        if (!longitudeBox_->isRedoAvailable()) logic_.OnLongitudeEdited();
+    });
+    for (QLineEdit* box : {latitudeBox_, longitudeBox_})
+        skipReplacedPoints(box, [this] { return logic_.DecimalSeparator() != "."; });
     // Enter in a box is a click on the default button, as in a dialog.
     for (QLineEdit* box : {latitudeBox_, longitudeBox_}) {
         connect(box, &QLineEdit::returnPressed, saveButton_, &QPushButton::click);
@@ -302,7 +315,20 @@ void MainWindow::SetLabelText(AlmanacLabel label, const std::string& text) {
         default:
             break;
     }
-    if (what != nullptr) shown->setAccessibleName(QLatin1String(what) + shown->text());
+    // Each name change is an event a screen reader may speak: none when the
+    // minute's tick leaves the text as it was.
+    const auto update = [](QWidget* widget, const QString& name, const QString& description) {
+        if (widget->accessibleName() != name) widget->setAccessibleName(name);
+        if (widget->accessibleDescription() != description)
+            widget->setAccessibleDescription(description);
+    };
+    if (what != nullptr)
+        update(shown, QLatin1String(what) + shown->text(), shown->accessibleDescription());
+    // The sunrise is where the focus lands after a save: it tells the rest
+    // of the day as well.
+    const QStringList rest{sunset_->accessibleName(), dayLength_->accessibleName(),
+                           change_->accessibleName()};
+    update(sunrise_, sunrise_->accessibleName(), rest.join(QLatin1String(", ")));
 }
 
 void MainWindow::SetToolTip(AlmanacLabel label, const std::string& text) {
@@ -417,24 +443,44 @@ void MainWindow::SetBoxText(CoordinateBox box, const std::string& text) {
     boxFor(box)->setText(toQString(text));
 }
 
+int MainWindow::CaretPosition(CoordinateBox box) const { return boxFor(box)->cursorPosition(); }
+
 void MainWindow::SetCaretPosition(CoordinateBox box, int position) {
-    boxFor(box)->setCursorPosition(position);
+    // Moving the caret closes the undo step: only when it must move.
+    QLineEdit* edit = boxFor(box);
+    if (edit->cursorPosition() != position) edit->setCursorPosition(position);
+}
+
+void MainWindow::ReplaceInBox(CoordinateBox box, int position, int count, const std::string& text) {
+    // Selected and typed over, as a user would: setText would wipe the undo history.
+    QLineEdit* edit = boxFor(box);
+    edit->setSelection(position, count);
+    edit->insert(toQString(text));
 }
 
 void MainWindow::SetFrameFocusable(bool focusable) {
-    // Neither hidden nor disabled, so that nothing moves and a screen reader
-    // still reads the boxes: only out of the keyboard's reach.
+    // Neither hidden nor disabled, so that nothing moves: only out of the
+    // keyboard's reach, and out of a screen reader's while clipped away.
     for (QWidget* control :
          {static_cast<QWidget*>(latitudeBox_), static_cast<QWidget*>(saveButton_),
           static_cast<QWidget*>(longitudeBox_)}) {
         control->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
         if (!focusable) control->clearFocus();
     }
+    announceInView(placeFrame_, focusable);
 }
 
 void MainWindow::FocusBox(CoordinateBox box) {
     QLineEdit* edit = boxFor(box);
-    if (edit->focusPolicy() != Qt::NoFocus) edit->setFocus();
+    if (edit->focusPolicy() == Qt::NoFocus) return;
+    edit->setFocus(Qt::ShortcutFocusReason);
+    edit->selectAll();
+}
+
+void MainWindow::FocusAlmanac() {
+    // The sunrise takes the focus only from here, never from Tab: its name
+    // and description tell the day, so a screen reader says the new times.
+    sunrise_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::ShowAbout() {

@@ -78,9 +78,12 @@ class MainWindow : public QMainWindow, public MainWindowView {
     bool KnowsPosition() const override;
     std::string BoxText(CoordinateBox box) const override;
     void SetBoxText(CoordinateBox box, const std::string& text) override;
+    int CaretPosition(CoordinateBox box) const override;
     void SetCaretPosition(CoordinateBox box, int position) override;
+    void ReplaceInBox(CoordinateBox box, int position, int count, const std::string& text) override;
     void SetFrameFocusable(bool focusable) override;
     void FocusBox(CoordinateBox box) override;
+    void FocusAlmanac() override;
     void ShowAbout() override;
     void UnloadAbout() override;
     void ShowMessage(const std::string& text) override;

@@ -50,15 +50,21 @@ class FakeMainWindowView final : public MainWindowView {
         const std::string cut = CutToCharacters(text, box == CoordinateBox::Latitude ? 6 : 7);
         if (cut == boxes[box]) return;
         boxes[box] = cut;
-        ++depth;
-        maxDepth = std::max(maxDepth, depth);
-        if (logic_ != nullptr) {
-            box == CoordinateBox::Latitude ? logic_->OnLatitudeEdited()
-                                           : logic_->OnLongitudeEdited();
-        }
-        --depth;
+        selStart[box] = Characters(cut);
+        ++writes;  // a real box forgets its undo history here
+        Changed(box);
     }
+    int CaretPosition(CoordinateBox box) const override { return selStart.at(box); }
     void SetCaretPosition(CoordinateBox box, int position) override { selStart[box] = position; }
+    void ReplaceInBox(CoordinateBox box, int position, int count,
+                      const std::string& text) override {
+        std::string& shown = boxes[box];
+        const std::size_t from = ByteOf(shown, position);
+        shown.replace(from, ByteOf(shown, position + count) - from, text);
+        selStart[box] = position + Characters(text);
+        ++replacements;
+        Changed(box);
+    }
     void SetFrameFocusable(bool on) override {
         frameFocusable = on;
         if (!on) focus.reset();
@@ -73,10 +79,14 @@ class FakeMainWindowView final : public MainWindowView {
     void UnloadAbout() override { aboutShown = false; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
-    // Typing appends one character at a time at the caret, which the
-    // handler always leaves at the end.
+    void FocusAlmanac() override { almanacFocused = true; }
+
+    // Typing inserts one character at a time at the caret (ASCII only).
     void Type(CoordinateBox box, const std::string& text) {
-        for (const char c : text) SetBoxText(box, boxes[box] + c);
+        for (const char c : text) {
+            boxes[box].insert(ByteOf(boxes[box], selStart[box]++), 1, c);
+            Changed(box);
+        }
     }
 
     std::map<AlmanacLabel, std::string> labels;
@@ -89,7 +99,11 @@ class FakeMainWindowView final : public MainWindowView {
     bool knowsPosition = true;  // false: as on Wayland
     std::map<CoordinateBox, std::string> boxes{{CoordinateBox::Latitude, "00,00"},
                                                {CoordinateBox::Longitude, "000,00"}};
-    std::map<CoordinateBox, int> selStart;
+    std::map<CoordinateBox, int> selStart{{CoordinateBox::Latitude, 5},
+                                          {CoordinateBox::Longitude, 6}};  // the caret
+    int writes = 0;                                                        // whole texts written
+    int replacements = 0;  // characters replaced in place
+    bool almanacFocused = false;
     bool frameFocusable = true;  // as a window is built
     std::optional<CoordinateBox> focus;
     bool aboutShown = false;
@@ -99,6 +113,27 @@ class FakeMainWindowView final : public MainWindowView {
     int maxDepth = 0;
 
   private:
+    void Changed(CoordinateBox box) {
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        if (logic_ != nullptr) {
+            box == CoordinateBox::Latitude ? logic_->OnLatitudeEdited()
+                                           : logic_->OnLongitudeEdited();
+        }
+        --depth;
+    }
+    static int Characters(const std::string& text) {
+        int count = 0;
+        for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        return count;
+    }
+    static std::size_t ByteOf(const std::string& text, int characters) {
+        std::size_t i = 0;
+        for (; i < text.size(); ++i) {
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters-- == 0) break;
+        }
+        return i;
+    }
     static std::string CutToCharacters(const std::string& text, int limit) {
         int count = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {

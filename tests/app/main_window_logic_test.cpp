@@ -133,6 +133,7 @@ TEST_F(MainWindowLogicTest, SaveThenCloseWritesTheExactBytes) {
     EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
     EXPECT_FALSE(view_->frameFocusable);
     EXPECT_FALSE(view_->focus.has_value());
+    EXPECT_TRUE(view_->almanacFocused);  // where a screen reader hears the new times
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(form_->Latitude(), "48,85");
     ExpectLabels(Expected("48.85", "2.35"));
@@ -198,25 +199,50 @@ TEST_F(MainWindowLogicTest, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout)
     EXPECT_FALSE(view_->aboutShown);
 }
 
-TEST_F(MainWindowLogicTest, TypingAPointUnderACommaLocaleShowsAComma) {
+// Keys typed at a caret: only a point is replaced, in place, and the caret
+// stays where the user put it, just after a mark that replaced a point.
+struct TypingCase {
+    const char* separator;
+    const char* before;
+    int caret;
+    const char* keys;
+    const char* after;
+    int caretAfter;
+    int replacements;  // each kept in the box's undo history
+};
+
+class Typing : public MainWindowLogicTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(Typing, RepairsOnlyThePointsAndKeepsTheCaret) {
+    const auto& c = GetParam();
+    Make(c.separator);
     form_->OnLoad();
-    view_->boxes[kLat] = "";
-    view_->Type(kLat, "45.5");
-    EXPECT_EQ(view_->boxes[kLat], "45,5");
-    EXPECT_EQ(view_->selStart[kLat], 4);
-    EXPECT_EQ(view_->maxDepth, 2);  // the repair re-enters once, no deeper
-    view_->SetBoxText(kLon, "1.2.3");
-    EXPECT_EQ(view_->boxes[kLon], "1,2,3");
+    view_->boxes[kLat] = c.before;
+    view_->selStart[kLat] = c.caret;
+    view_->writes = 0;
+    view_->Type(kLat, c.keys);
+    EXPECT_EQ(view_->boxes[kLat], c.after);
+    EXPECT_EQ(view_->selStart[kLat], c.caretAfter);
+    EXPECT_EQ(view_->replacements, c.replacements);
+    EXPECT_EQ(view_->writes, 0);    // never the whole text, which would lose the history
+    EXPECT_LE(view_->maxDepth, 2);  // the repair re-enters once, no deeper
 }
 
-TEST_F(MainWindowLogicTest, UnderAPointLocaleTheTextStaysAndOnlyTheCaretMoves) {
-    Make(".");
+INSTANTIATE_TEST_SUITE_P(Keys, Typing,
+                         ::testing::Values(TypingCase{",", "", 0, "45.5", "45,5", 4, 1},
+                                           TypingCase{",", "48,85", 3, "9", "48,985", 4, 0},
+                                           TypingCase{",", "48,5", 1, ".", "4,8,5", 2, 1},
+                                           TypingCase{".", "48.85", 2, "7", "487.85", 3, 0},
+                                           TypingCase{"\u066B", "4885", 2, ".",
+                                                      "48\u066B"
+                                                      "85",
+                                                      3, 1}));
+
+TEST_F(MainWindowLogicTest, APasteHasEveryPointReplacedInPlace) {
     form_->OnLoad();
-    view_->maxDepth = 0;
-    view_->SetBoxText(kLat, "12.5");
-    EXPECT_EQ(view_->boxes[kLat], "12.5");
-    EXPECT_EQ(view_->selStart[kLat], 4);
-    EXPECT_EQ(view_->maxDepth, 1);
+    view_->SetBoxText(kLon, "1.2.3");
+    EXPECT_EQ(view_->boxes[kLon], "1,2,3");
+    EXPECT_EQ(view_->replacements, 2);
 }
 
 TEST_F(MainWindowLogicTest, ALongTextIsCutInTheBoxWhileLatKeepsItWhole) {

@@ -9,6 +9,8 @@ shell script:
                                          states, actions and their keys
   atspi.py act APP ROLE NAME [ACTION]    does the node's action (its first
                                          when none is named)
+  atspi.py settext APP ROLE NAME TEXT    sets an editable text's contents
+  atspi.py focused APP                   the focused node, as show prints it
 ROLE is a role name as pyatspi spells it ("push button", "text", ...).
 Each command waits up to ATSPI_PATIENCE seconds (15) for the node to appear.
 """
@@ -106,7 +108,7 @@ def tree(node, depth=0):
 
 
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("tree", "show", "act"):
+    if len(argv) < 3 or argv[1] not in ("tree", "show", "act", "settext", "focused"):
         sys.stderr.write(__doc__)
         return 2
     app = find_app(argv[2])
@@ -115,6 +117,14 @@ def main(argv):
         return 1
     if argv[1] == "tree":
         print("\n".join(tree(app)))
+        return 0
+    if argv[1] == "focused":
+        node = wait_for(lambda: pyatspi.findDescendant(
+            app, lambda n: n is not None and n.getState().contains(pyatspi.STATE_FOCUSED)))
+        if node is None:
+            sys.stderr.write("atspi.py: nothing focused in %s\n" % argv[2])
+            return 1
+        print(describe(node))
         return 0
     if len(argv) < 5:
         sys.stderr.write(__doc__)
@@ -126,6 +136,8 @@ def main(argv):
     if argv[1] == "show":
         print(describe(node))
         return 0
+    if argv[1] == "settext":
+        return 0 if node.queryEditableText().setTextContents(argv[5]) else 1
     return 0 if do_action(node, argv[5] if len(argv) > 5 else None) else 1
 
 

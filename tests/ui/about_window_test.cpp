@@ -383,7 +383,6 @@ void AboutWindowTest::tabOrderAndFocusMarks() {
         QTest::keyClick(previous, Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
         QCOMPARE(focused->objectName(), name);
-        if (name == "Command1") continue;
         const QImage marked = focused->grab().toImage();
         QTest::keyClick(focused, Qt::Key_Backtab);
         QVERIFY(marked != focused->grab().toImage());

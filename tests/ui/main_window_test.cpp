@@ -406,6 +406,17 @@ void MainWindowTest::timerTicksEveryMinute() {
     lever->setText(QStringLiteral("stale"));
     QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
     QVERIFY(lever->text() != QStringLiteral("stale"));
+
+    // A tick that changes no text says nothing to a screen reader.
+    static int announced;
+    announced = 0;
+    QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        announced += event->type() == QAccessible::NameChanged ||
+                     event->type() == QAccessible::DescriptionChanged;
+    });
+    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+    QAccessible::installUpdateHandler(nullptr);
+    QCOMPARE(announced, 0);
 }
 
 void MainWindowTest::outerHeights_data() {
@@ -541,18 +552,25 @@ void MainWindowTest::tabOrderAndStartingFocus() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
+    // OK focused shows a mark, although it is the default button.
+    const QImage marked = button->grab().toImage();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), latitude);
+    QVERIFY(marked != button->grab().toImage());
 
     QTest::keyClick(latitude, Qt::Key_End);
     QTest::keyClick(latitude, Qt::Key_Backspace);
     QCOMPARE(latitude->text(), QStringLiteral("00,0"));
 
-    // Compact again after OK: the focus leaves the frame and stays out.
+    // Compact again after OK: the focus leaves the frame for the sunrise, and stays out.
     button->click();
-    QCOMPARE(QApplication::focusWidget(), nullptr);
+    auto* sunrise = Find<QWidget>("Label_Lever");
+    QCOMPARE(QApplication::focusWidget(), sunrise);
     QTest::keyClick(window_.get(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), nullptr);
+    QCOMPARE(QApplication::focusWidget(), sunrise);
+    // Setup again: the whole latitude is selected, so that typing replaces it.
+    window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    QCOMPARE(latitude->selectedText(), latitude->text());
 }
 
 void MainWindowTest::enterIsOk_data() {
@@ -591,7 +609,7 @@ void MainWindowTest::enterIsOk() {
     }
     // As after a click on OK: compact again, the focus out of the frame.
     QCOMPARE(window_->height() < expanded, saved);
-    QCOMPARE(QApplication::focusWidget() == nullptr, saved);
+    QCOMPARE(QApplication::focusWidget() == Find<QWidget>("Label_Lever"), saved);
 }
 
 void MainWindowTest::accessible_data() {
@@ -637,9 +655,24 @@ void MainWindowTest::accessible() {
         return label != nullptr ? name.arg(label->text()) : name;
     };
     QCOMPARE(node->text(QAccessible::Name), expectedName());
+    // Clipped out of the compact window, the frame's controls are not
+    // offered, and take nothing through assistive technology.
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const bool inFrame = control->parentWidget()->objectName() == "Frame1";
+    QCOMPARE(bool(node->state().invisible), inFrame);
+    if (node->actionInterface() != nullptr)
+        node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    node->setText(QAccessible::Value, QStringLiteral("-12.34"));
+    QTest::qWait(300);  // a press clicks after a moment
+    QVERIFY(node->text(QAccessible::Value) != "-12,34");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("\"48.85\",\"2.35\"\r\n"));
+    file.close();
     // Another place, other times: the names follow.
     const QString before = node->text(QAccessible::Name);
     window_->findChild<QAction*>(QStringLiteral("Setup"))->trigger();
+    QVERIFY(!node->state().invisible);
     Find<QLineEdit>("TextLatitude")->setText(QStringLiteral("-33.9"));
     Find<QLineEdit>("TextLongitude")->setText(QStringLiteral("151.2"));
     Find<QPushButton>("CommandSauve")->click();
@@ -655,22 +688,26 @@ void MainWindowTest::typing_data() {
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("caretAfter");
+    QTest::addColumn<QString>("undone");  // after one undo; null: not looked at
 
     QTest::newRow("point becomes comma") << "TextLatitude" << true << "" << 0 << "45.5"
-                                         << "45,5";
+                                         << "45,5" << 4 << "";
     QTest::newRow("point stays a point") << "TextLatitude" << false << "" << 0 << "45.5"
-                                         << "45.5";
+                                         << "45.5" << 4 << "";
     QTest::newRow("every point") << "TextLatitude" << true << "" << 0 << "1.2.3"
-                                 << "1,2,3";
+                                 << "1,2,3" << 5 << QString();
     QTest::newRow("latitude takes six") << "TextLatitude" << true << "" << 0 << "-45.123"
-                                        << "-45,12";
+                                        << "-45,12" << 6 << QString();
     QTest::newRow("longitude takes seven") << "TextLongitude" << true << "" << 0 << "-123.456"
-                                           << "-123,45";
-    // After a keystroke in the middle, the caret goes to the end.
+                                           << "-123,45" << 7 << QString();
+    // Keys in the middle go where the caret is, and stay undoable.
     QTest::newRow("edit in the middle") << "TextLatitude" << true << "45,5" << 1 << "67"
-                                        << "465,57";
+                                        << "4675,5" << 3 << "45,5";
     QTest::newRow("longitude middle") << "TextLongitude" << false << "2.35" << 0 << "1."
-                                      << "12.35.";
+                                      << "1.2.35" << 2 << "2.35";
+    QTest::newRow("point in the middle") << "TextLatitude" << true << "4885" << 2 << "."
+                                         << "48,85" << 3 << QString();
 }
 
 void MainWindowTest::typing() {
@@ -680,6 +717,8 @@ void MainWindowTest::typing() {
     QFETCH(int, caret);
     QFETCH(QString, keys);
     QFETCH(QString, after);
+    QFETCH(int, caretAfter);
+    QFETCH(QString, undone);
     QLocale::setDefault(commaLocale ? QLocale(QLocale::French, QLocale::France)
                                     : QLocale(QLocale::English, QLocale::UnitedStates));
     window_ = MakeWindow();
@@ -692,8 +731,12 @@ void MainWindowTest::typing() {
     edit->setCursorPosition(caret);
     QTest::keyClicks(edit, keys);
     QCOMPARE(edit->text(), after);
-    QCOMPARE(edit->cursorPosition(), int(after.size()));
+    QCOMPARE(edit->cursorPosition(), caretAfter);
     QVERIFY(!edit->hasSelectedText());
+    if (!undone.isNull()) {
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), undone);
+    }
 }
 
 void MainWindowTest::programWrites_data() {
