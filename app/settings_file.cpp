@@ -172,7 +172,12 @@ class TemporaryFile {
 std::string QuotedSettingsPath(const std::filesystem::path& path) {
     std::error_code error;
     const fs::path full = fs::absolute(path, error);
-    return "\"" + (error ? path : full.lexically_normal()).string() + "\"";
+    // Built by appending: GCC 12 takes "\"" + string for an overlapping copy
+    // at -O3 and warns.
+    std::string quoted(1, '"');
+    quoted += (error ? path : full.lexically_normal()).string();
+    quoted += '"';
+    return quoted;
 }
 
 std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
