@@ -97,8 +97,11 @@ void MainWindow::buildBand(QWidget* client) {
     sunrise_ = layout::makeLabel(client, layout::kSunrise);
     sunset_ = layout::makeLabel(client, layout::kSunset);
     dayLength_ = layout::makeLabel(client, layout::kDayLength);
-    // Made after Label_duree, so it is drawn over that label's lower edge.
+    // Drawn over Label_duree's lower edge on the window's own background, so
+    // that the border under it does not run through its text.
     change_ = layout::makeLabel(client, layout::kChange);
+    change_->setAutoFillBackground(true);
+    change_->raise();
     change_->setToolTip(QString::fromUtf8(layout::kChangeToolTip));
 }
 
