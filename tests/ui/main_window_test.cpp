@@ -167,8 +167,10 @@ void MainWindowTest::labelLooks_data() {
     const QColor own;
     const QColor darkGrey(64, 64, 64);
     const QColor grey(128, 128, 128);
-    const QColor disabledText =
-        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+    // The scheme's disabled-text grey, held to 3:1 on its background.
+    const QColor disabledText = kestrow::ui::withContrast(
+        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText),
+        QApplication::palette().color(QPalette::Window), 3.0);
     QTest::newRow("Label1") << "Lever" << left << 9.75 << true << false << false << own;
     QTest::newRow("Label2") << "Coucher" << left << 9.75 << true << false << false << own;
     QTest::newRow("Label3") << "Durée" << centre << 0.0 << false << false << false << darkGrey;
@@ -221,24 +223,27 @@ void MainWindowTest::labelLooks() {
 void MainWindowTest::textsFit_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lines");
-    QTest::newRow("Label1") << "Lever" << 1;
-    QTest::newRow("Label2") << "Coucher" << 1;
-    QTest::newRow("Label3") << "Durée" << 1;
-    QTest::newRow("Label_Lever") << "23 h 59" << 1;
-    QTest::newRow("Label_coucher") << "18 h 08" << 1;
-    QTest::newRow("Label_duree") << "23 h 59" << 1;
-    QTest::newRow("Label4") << "+ 59 s" << 1;
-    QTest::newRow("LabelLatitude") << "Latitude" << 1;
-    QTest::newRow("Labellongitude") << "Longitude" << 1;
-    QTest::newRow("Label5") << "Sud = negative" << 2;
-    QTest::newRow("Label6") << "Ouest = negative" << 2;
+    QTest::addColumn<double>("contrast");  // at least, on the light scheme; 0: as designed
+    QTest::newRow("Label1") << "Lever" << 1 << 0.0;
+    QTest::newRow("Label2") << "Coucher" << 1 << 0.0;
+    QTest::newRow("Label3") << "Durée" << 1 << 0.0;
+    QTest::newRow("Label_Lever") << "23 h 59" << 1 << 0.0;
+    QTest::newRow("Label_coucher") << "18 h 08" << 1 << 0.0;
+    QTest::newRow("Label_duree") << "23 h 59" << 1 << 0.0;
+    QTest::newRow("Label4") << "+ 59 s" << 1 << 0.0;
+    QTest::newRow("LabelLatitude") << "Latitude" << 1 << 0.0;
+    QTest::newRow("Labellongitude") << "Longitude" << 1 << 0.0;
+    QTest::newRow("Label5") << "Sud = negative" << 2 << 3.0;
+    QTest::newRow("Label6") << "Ouest = negative" << 2 << 3.0;
 }
 
 // With the fonts at hand, at any scale, the widest texts of each label show
-// whole, clear of its border and edges.
+// whole, clear of its border and edges, with no line of another control
+// running through them, and readable.
 void MainWindowTest::textsFit() {
     QFETCH(QString, text);
     QFETCH(int, lines);
+    QFETCH(double, contrast);
     window_ = MakeWindow();
     auto* label = Find<QLabel>(QTest::currentDataTag());
     QVERIFY(label != nullptr);
@@ -253,6 +258,14 @@ void MainWindowTest::textsFit() {
     label->setText(text);
     const QString fault = kestrow::ui::test::TextLeavesItsBox(label);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    const QString line = kestrow::ui::test::LineAcross(label);
+    QVERIFY2(line.isEmpty(), qPrintable(line));
+    if (contrast > 0) {
+        const QColor background(kestrow::ui::test::BackgroundOf(label->grab().toImage()));
+        const double shown = kestrow::ui::contrastRatio(
+            label->palette().color(QPalette::WindowText), background);
+        QVERIFY2(shown >= contrast, qPrintable(QString::number(shown)));
+    }
 }
 
 void MainWindowTest::hintsFollowThePalette() {
@@ -291,9 +304,12 @@ void MainWindowTest::darkScheme() {
     const auto textColour = [label] { return label->palette().color(QPalette::WindowText); };
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    const QColor light = designed.isValid()
-                             ? designed
-                             : window_->palette().color(QPalette::Disabled, QPalette::WindowText);
+    const QColor light =
+        designed.isValid()
+            ? designed
+            : kestrow::ui::withContrast(
+                  window_->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  window_->palette().color(QPalette::Window), minimum);
     QCOMPARE(textColour(), light);
     {
         kestrow::ui::test::DarkScheme dark;
