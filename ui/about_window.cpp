@@ -91,7 +91,8 @@ void AboutWindow::buildPictures() {
     photo->setGeometry(twipsRect(480, 120, 1575, 1095));
     photo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     photo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    photo->setPixmap(photograph(devicePixelRatioF()));
+    // The whole of the frame's inside, with no light strip along its edges.
+    photo->setPixmap(photograph(photo->contentsRect().size(), devicePixelRatioF()));
     photo->setAccessibleName(QStringLiteral("Photograph"));
 
     auto* programName = new QLabel(toQString(maker::kProgramName), this);
