@@ -11,6 +11,7 @@
 #include "artwork.h"
 #include "click_area.h"
 #include "contrast.h"
+#include "fixed_size.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -64,6 +65,7 @@ AboutWindow::AboutWindow(DesktopShell& shell, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);
     setFixedSize(twipsRect(0, 0, 3210, 3690).size());
+    keepFixedSize(this);
 
     buildPictures();
     buildSiteLink();

@@ -17,8 +17,10 @@
 #include "about_window.h"
 #include "artwork.h"
 #include "contrast.h"
+#include "fixed_size.h"
 #include "fonts.h"
 #include "main_window_layout.h"
+#include "menu_bar.h"
 #include "twips.h"
 
 namespace kestrow::ui {
@@ -56,6 +58,7 @@ MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale
 
     const QRect designed = twipsRect(0, 0, layout::kClientWidth, layout::kClientHeight);
     setFixedSize(designed.width(), menuBar()->sizeHint().height() + designed.height());
+    keepFixedSize(this);
 
     minuteTimer_ = new QTimer(this);
     minuteTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -85,6 +88,7 @@ void MainWindow::buildMenu() {
     aboutAction_->setObjectName(QStringLiteral("pointIntero"));
     aboutAction_->setShortcut(QKeySequence(Qt::Key_F1));
     aboutAction_->setToolTip(QStringLiteral("About Kestrow (F1)"));
+    setMenuBar(new MenuBar(this));
     menuBar()->addAction(setupAction_);
     menuBar()->addAction(aboutAction_);
     menuBar()->installEventFilter(this);  // for the entries' hover texts

@@ -132,6 +132,9 @@ void AboutWindowTest::windowFrame() {
     QCOMPARE(about_->windowTitle(), QStringLiteral("About Brem"));
     QCOMPARE(about_->size(), PxRect(0, 0, 3210, 3690).size());
     QCOMPARE(about_->minimumSize(), about_->maximumSize());
+    about_->showMaximized();
+    QTRY_COMPARE(about_->windowState(), Qt::WindowNoState);
+    QCOMPARE(about_->size(), PxRect(0, 0, 3210, 3690).size());
     QVERIFY(!about_->windowIcon().isNull());
     QVERIFY(!about_->isModal());
     // A dialog has no task-bar button of its own.

@@ -363,9 +363,15 @@ void MainWindowTest::windowFrame() {
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    // Fixed size: the user cannot resize it.
+    // Fixed size: the user cannot resize it, nor maximise it from a title bar
+    // that offers the button all the same.
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QCOMPARE(window_->width(), Px(2835));
+    window_->show();
+    const QSize size = window_->size();
+    window_->showMaximized();
+    QTRY_COMPARE(window_->windowState(), Qt::WindowNoState);
+    QCOMPARE(window_->size(), size);
     QCOMPARE(Find<QLabel>("Label4")->toolTip(), QStringLiteral("Ce jour/ today"));
 }
 
