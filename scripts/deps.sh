@@ -11,8 +11,9 @@ test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox wmctrl dbus
       fonts-noto-core fonts-liberation2 fonts-urw-base35
       desktop-file-utils appstream lintian man-db dpkg-dev file)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
-# Only to draw the artwork again (ui/resources/draw_artwork.sh).
-art=(imagemagick python3-fonttools)
+# Only to draw the artwork again (ui/resources/draw_artwork.sh) and to take
+# the screenshots in docs/ (docs/take_screenshots.sh).
+art=(imagemagick python3-fonttools xvfb openbox xdotool qt6-gtk-platformtheme)
 
 case "${1:-test}" in
   run) packages=("${build[@]}" "${run[@]}") ;;
