@@ -55,6 +55,7 @@ class MainWindowTest : public QObject {
     void boxes();
     void windowFrame();
     void menuEntriesAreCommands();
+    void lineUnderTheMenuBarIsWhole();
     void shortcuts_data();
     void shortcuts();
     void timerTicksEveryMinute();
@@ -384,6 +385,33 @@ void MainWindowTest::menuEntriesAreCommands() {
     QCOMPARE(entries[1]->objectName(), QStringLiteral("pointIntero"));
     QCOMPARE(entries[1]->text(), QStringLiteral("?"));
     for (const QAction* entry : entries) QVERIFY(entry->menu() == nullptr);
+}
+
+// At a fractional scale too, the line under the menu bar runs the whole width,
+// with no gap where one entry ends and the next begins.
+void MainWindowTest::lineUnderTheMenuBarIsWhole() {
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const QImage bar = window_->menuBar()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QColor background = window_->palette().color(QPalette::Window);
+    const auto differs = [&](int x, int y) {
+        const QColor p = bar.pixelColor(x, y);
+        return std::max({std::abs(p.red() - background.red()),
+                         std::abs(p.green() - background.green()),
+                         std::abs(p.blue() - background.blue())}) > 10;
+    };
+    // The line: of the bottom rows, the one with the longest unbroken run of
+    // such pixels from the left edge; a line may stop short of the last
+    // logical pixel, where the window's border follows.
+    int longest = 0;
+    for (int y = bar.height() - 3; y < bar.height(); ++y) {
+        int run = 0;
+        while (run < bar.width() && differs(run, y)) ++run;
+        longest = std::max(longest, run);
+    }
+    QVERIFY2(longest >= bar.width() - qCeil(bar.devicePixelRatio()),
+             qPrintable(QStringLiteral("%1 of %2").arg(longest).arg(bar.width())));
 }
 
 void MainWindowTest::shortcuts_data() {
