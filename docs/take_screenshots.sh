@@ -1,15 +1,15 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
 # Takes the screenshots in this folder: the compact and expanded main window
-# and the About window, at scale 2 under a window manager with title bars,
-# once in a light and once in a dark colour scheme (files ending in -dark).
+# and the About window under a window manager with title bars, at scale 2 and
+# at scale 1 (files ending in -x1), each once in a light and once in a dark
+# colour scheme (files with -dark).
 #   docs/take_screenshots.sh build/ui/kestrow
 # Needs xvfb, openbox, xdotool, imagemagick and qt6-gtk-platformtheme.
 set -euo pipefail
 
 kestrow=$(realpath "${1:?usage: take_screenshots.sh /path/to/kestrow}")
 docs=$(cd "$(dirname "$0")" && pwd)
-scale=2
 
 if [ -z "${KESTROW_SHOTS_DISPLAY:-}" ]; then
     KESTROW_SHOTS_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$kestrow"
@@ -39,11 +39,11 @@ shoot() {
     import -window "$1" -frame "$2"
 }
 
-# take SUFFIX [VARIABLE=VALUE...]: the three pictures, the program started
-# with the variables given.
+# take SCALE SUFFIX [VARIABLE=VALUE...]: the three pictures, the program
+# started at the scale with the variables given.
 take() {
-    local suffix=$1 main about pid
-    shift
+    local scale=$1 suffix=$2 main about pid
+    shift 2
     # Paris, so that the almanac shows a place's real times.
     printf '"48.85","2.35",1500,1500\r\n' >"$work/Kestrow.dat"
     (cd "$work" && exec env LANG=fr_FR.UTF-8 QT_SCALE_FACTOR=$scale "$@" "$kestrow" 2>>"$work/stderr.txt") &
@@ -61,5 +61,9 @@ take() {
     wait "$pid" 2>/dev/null || true
 }
 
-take ""
-take -dark QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+for scale in 2 1; do
+    suffix=""
+    [ "$scale" = 2 ] || suffix="-x$scale"
+    take "$scale" "$suffix"
+    take "$scale" "-dark$suffix" QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+done

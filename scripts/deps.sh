@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages that building, running and testing need.
-# Usage: deps.sh run|test|bench
+# Usage: deps.sh run|test|bench|art
 set -euo pipefail
 
 build=(cmake g++ make qt6-base-dev libgl-dev)
@@ -12,12 +12,16 @@ test=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox wmctrl dbus
       fonts-noto-core fonts-liberation2 fonts-urw-base35
       desktop-file-utils appstream lintian man-db dpkg-dev file)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
+# Only to draw the artwork again (ui/resources/draw_artwork.sh) and to take
+# the screenshots in docs/ (docs/take_screenshots.sh).
+art=(imagemagick python3-fonttools xvfb openbox xdotool qt6-gtk-platformtheme)
 
 case "${1:-test}" in
   run) packages=("${build[@]}" "${run[@]}") ;;
   test) packages=("${build[@]}" "${run[@]}" "${test[@]}") ;;
   bench) packages=("${build[@]}" "${run[@]}" "${test[@]}" "${bench[@]}") ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  art) packages=("${art[@]}") ;;
+  *) echo "usage: $0 run|test|bench|art" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -33,7 +37,7 @@ fi
 # The tests type coordinates under a French locale, and save a place under a
 # Persian one, whose decimal mark lies outside Latin-1; the table tool reads
 # Pashto's, two bytes in UTF-8.
-if [[ "${1:-test}" != run ]]; then
+if [[ "${1:-test}" != run && "${1:-test}" != art ]]; then
   generate=false
   for name in fr_FR fa_IR ps_AF; do
     locale -a 2>/dev/null | grep -qi "^$name\.utf8\$" && continue

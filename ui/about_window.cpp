@@ -13,6 +13,7 @@
 #include "click_area.h"
 #include "contrast.h"
 #include "focus_mark.h"
+#include "fixed_size.h"
 #include "fonts.h"
 #include "twips.h"
 
@@ -66,6 +67,7 @@ AboutWindow::AboutWindow(DesktopShell& shell, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);
     setFixedSize(twipsRect(0, 0, 3210, 3690).size());
+    keepFixedSize(this);
 
     buildPictures();
     buildSiteLink();
@@ -94,7 +96,8 @@ void AboutWindow::buildPictures() {
     photo->setGeometry(twipsRect(480, 120, 1575, 1095));
     photo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     photo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    photo->setPixmap(photograph(devicePixelRatioF()));
+    // The whole of the frame's inside, with no light strip along its edges.
+    photo->setPixmap(photograph(photo->contentsRect().size(), devicePixelRatioF()));
     photo->setAccessibleName(QStringLiteral("Photograph"));
 
     auto* programName = new QLabel(toQString(maker::kProgramName), this);

@@ -67,8 +67,8 @@ QIcon sunIcon() {
     return icon;
 }
 
-QPixmap photograph(qreal devicePixelRatio) {
-    return drawn("photo.svg", QSize(100, 67), devicePixelRatio);
+QPixmap photograph(QSize size, qreal devicePixelRatio) {
+    return drawn("photo.svg", size, devicePixelRatio);
 }
 
 QPixmap banner(qreal devicePixelRatio) {

@@ -43,27 +43,35 @@ bool isDark(const QColor& background) {
     return contrastRatio(background, Qt::white) > contrastRatio(background, Qt::black);
 }
 
-QColor readable(const QColor& designed, const QColor& background, double minimum) {
-    if (!isDark(background) || contrastRatio(designed, background) >= minimum) return designed;
-    const QColor hsl = designed.toHsl();
+QColor withContrast(const QColor& colour, const QColor& background, double minimum) {
+    if (contrastRatio(colour, background) >= minimum) return colour;
+    const QColor hsl = colour.toHsl();
     const auto at = [&hsl](double lightness) {
         return QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), lightness).toRgb();
     };
-    // Lightness only ever raises the luminance here, so halve the interval
-    // down to the 8-bit channels' resolution.
-    double low = hsl.lightnessF();
-    double high = 1.0;
+    // Away from the background's lightness, the luminance only ever moves
+    // away from the background's: halve the interval between the colour and
+    // white or black down to the 8-bit channels' resolution.
+    const bool lighten = isDark(background);
+    double near = hsl.lightnessF();
+    double far = lighten ? 1.0 : 0.0;
     for (int i = 0; i < 16; ++i) {
-        const double middle = (low + high) / 2;
-        (contrastRatio(at(middle), background) >= minimum ? high : low) = middle;
+        const double middle = (near + far) / 2;
+        (contrastRatio(at(middle), background) >= minimum ? far : near) = middle;
     }
     // Rounding to 8-bit channels may take a hair off the contrast.
-    QColor colour = at(high);
-    while (contrastRatio(colour, background) < minimum && high < 1) {
-        high = std::min(1.0, high + 1.0 / 255);
-        colour = at(high);
+    const double step = lighten ? 1.0 / 255 : -1.0 / 255;
+    QColor shown = at(far);
+    while (contrastRatio(shown, background) < minimum && far > 0 && far < 1) {
+        far = std::clamp(far + step, 0.0, 1.0);
+        shown = at(far);
     }
-    return colour;
+    return shown;
+}
+
+QColor readable(const QColor& designed, const QColor& background, double minimum) {
+    if (!isDark(background)) return designed;
+    return withContrast(designed, background, minimum);
 }
 
 void setDesignedTextColour(QWidget* widget, const QColor& designed, double minimum) {
@@ -71,10 +79,11 @@ void setDesignedTextColour(QWidget* widget, const QColor& designed, double minim
     widget->setProperty(kMinimumContrast, minimum);
     QWidget* window = widget->window();
     const QColor background = window->palette().color(QPalette::Window);
-    const QColor colour = designed.isValid()
-                              ? designed
-                              : window->palette().color(QPalette::Disabled, QPalette::WindowText);
-    paintTextWith(widget, readable(colour, background, minimum));
+    paintTextWith(widget, designed.isValid()
+                              ? readable(designed, background, minimum)
+                              : withContrast(window->palette().color(QPalette::Disabled,
+                                                                     QPalette::WindowText),
+                                             background, minimum));
 }
 
 void applyDesignedTextColours(QWidget* window) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Texts with colours of their own stay readable on a dark colour scheme. The
 // designed colours were chosen for a light window; where the window is dark,
-// each keeps its hue and is lightened just enough to stand out from it.
+// each keeps its hue and is lightened just enough to stand out from it. The
+// scheme's own disabled-text grey, used for hints, is held to the same floor
+// on any background.
 #pragma once
 
 #include <QColor>
@@ -10,7 +12,7 @@ class QWidget;
 
 namespace kestrow::ui {
 
-// What a text's colour has to reach against a dark background: plain text,
+// What a text's colour has to reach against its background: plain text,
 // and the greys that are meant to step back (the change of day length, the
 // sign hints).
 inline constexpr double kTextContrast = 4.5;
@@ -24,14 +26,19 @@ double contrastRatio(const QColor& a, const QColor& b);
 // A background is dark where white text would stand out more than black.
 bool isDark(const QColor& background);
 
-// `designed` on a light background; on a dark one, the colour of the same hue
-// and saturation with the least lightness that reaches `minimum` against it
-// (`designed` itself when it already does).
+// `colour` where it reaches `minimum` against `background`; otherwise the
+// colour of the same hue and saturation, lighter on a dark background and
+// darker on a light one, nearest to it that does.
+QColor withContrast(const QColor& colour, const QColor& background, double minimum);
+
+// `designed` on a light background, for which it was chosen; on a dark one,
+// withContrast.
 QColor readable(const QColor& designed, const QColor& background, double minimum);
 
 // Gives `widget` a text colour of its own, kept readable on its window's
 // background; an invalid `designed` stands for the palette's disabled-text
-// colour, which follows the user's scheme.
+// colour, which follows the user's scheme. Nobody chose that one for text
+// that is meant to be read, so it is held to `minimum` on a light scheme too.
 void setDesignedTextColour(QWidget* widget, const QColor& designed, double minimum);
 // Works the colours of the widgets in `window` out again, for its palette now.
 void applyDesignedTextColours(QWidget* window);

@@ -3,6 +3,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
@@ -64,25 +65,7 @@ double overflowOf(const QFont& font, const QString& text, const QSize& room, int
     return overflow;
 }
 
-}  // namespace
-
-QFont defaultFont() { return sans(7.5); }
-
-QFont boldFont(double points) {
-    QFont font = sans(points);
-    font.setBold(true);
-    return font;
-}
-
-QFont smallItalicFont() {
-    QFont font = sans(8.25);
-    font.setItalic(true);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-QFont fittedFont(QFont font, const QStringList& texts, const QSize& room, int lines) {
-    if (room.isEmpty()) return font;
+QFont fitWithin(QFont font, const QStringList& texts, const QSize& room, int lines) {
     const auto worst = [&] {
         double overflow = 0;
         for (const QString& text : texts) {
@@ -102,6 +85,41 @@ QFont fittedFont(QFont font, const QStringList& texts, const QSize& room, int li
         if (points <= kSmallestPoints || worst() <= 1) return font;
         points -= kStep;
     }
+}
+
+}  // namespace
+
+QFont defaultFont() { return sans(7.5); }
+
+QFont boldFont(double points) {
+    QFont font = sans(points);
+    font.setBold(true);
+    return font;
+}
+
+QFont smallItalicFont() {
+    QFont font = sans(8.25);
+    font.setItalic(true);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont fittedFont(QFont font, const QStringList& texts, const QSize& room, int lines) {
+    if (room.isEmpty()) return font;
+    // Labels built alike (sunrise and sunset, say) ask the same question:
+    // shaping their texts once serves them all.
+    static QHash<QString, QFont> fitted;
+    // Points become pixels at the screen's logical resolution, which may change.
+    const QString key = font.key() + QLatin1Char('|') + texts.join(QChar(0)) +
+                        QStringLiteral("|%1x%2|%3|%4")
+                            .arg(room.width())
+                            .arg(room.height())
+                            .arg(lines)
+                            .arg(QFontMetricsF(font).height());
+    if (const auto known = fitted.constFind(key); known != fitted.constEnd()) return *known;
+    font = fitWithin(font, texts, room, lines);
+    fitted.insert(key, font);
+    return font;
 }
 
 }  // namespace kestrow::ui

@@ -4,43 +4,33 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegion>
-#include <QScreen>
-#include <QStyle>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
-#include <algorithm>
 
 #include "about_window.h"
 #include "accessibility.h"
 #include "artwork.h"
 #include "box_history.h"
 #include "contrast.h"
+#include "fixed_size.h"
 #include "focus_mark.h"
 #include "fonts.h"
 #include "image_plugins.h"
+#include "main_window_layout.h"
+#include "menu_bar.h"
 #include "twips.h"
 
 namespace kestrow::ui {
 namespace {
 
-constexpr int kClientWidth = 2835;  // twips
-constexpr int kClientHeight = 3315;
-
-const QColor kDarkGrey(64, 64, 64);
-const QColor kGrey(128, 128, 128);
-
 QString toQString(const std::string& text) { return QString::fromStdString(text); }
-
-QFont headingFont() { return boldFont(9.75); }
 
 // A tooltip is shown as rich text whenever Qt guesses it might be; a text
 // that could be taken so is escaped, so that it reads as it stands.
@@ -48,45 +38,6 @@ QString plainToolTip(const QString& text) {
     if (!Qt::mightBeRichText(text)) return text;
     return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
            QStringLiteral("</p>");
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                  Qt::Alignment alignment) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);  // what the program writes there is never markup
-    label->setGeometry(place);
-    label->setAlignment(alignment | Qt::AlignTop);
-    label->setWordWrap(true);
-    // From the top of the box, as the layout places it: a framed label would
-    // otherwise be indented by half an "x" and its text pushed onto its
-    // bottom border.
-    label->setIndent(0);
-    return label;
-}
-
-// The label's face, smaller where it would not show `texts` whole with a
-// pixel to spare inside its box.
-QFont fontToFit(const QLabel* label, const QStringList& texts, int lines = 1) {
-    const QSize room = label->contentsRect().adjusted(1, 1, -1, -1).size();
-    return fittedFont(label->font(), texts, room, lines);
-}
-
-void fitText(QLabel* label, const QStringList& texts) { label->setFont(fontToFit(label, texts)); }
-
-void setBoxed(QLabel* label) { label->setFrameStyle(QFrame::Box | QFrame::Plain); }
-
-QLineEdit* makeBox(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                   int maxLength, const QString& toolTip) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(place);
-    box->setMaxLength(maxLength);
-    box->setAlignment(Qt::AlignCenter);
-    box->setToolTip(toolTip);
-    // The design text is there before any handler is connected: it raises no change.
-    box->setText(text);
-    return box;
 }
 
 }  // namespace
@@ -105,7 +56,7 @@ MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale
         // bar's, for its extension button.
         const WithoutImagePlugins pngOnly;
         setWindowIcon(sunIcon());
-        menuBar();
+        setMenuBar(new MenuBar(this));
     }
     setFont(defaultFont());
     buildMenu();
@@ -115,8 +66,9 @@ MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale
     buildBand(client);
     buildFrame(client);
 
-    const QRect designed = twipsRect(0, 0, kClientWidth, kClientHeight);
+    const QRect designed = twipsRect(0, 0, layout::kClientWidth, layout::kClientHeight);
     setFixedSize(designed.width(), menuBar()->sizeHint().height() + designed.height());
+    keepFixedSize(this);
 
     minuteTimer_ = new QTimer(this);
     minuteTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -152,85 +104,38 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::buildBand(QWidget* client) {
-    sunriseCaption_ = makeLabel(client, "Label1", QStringLiteral("Lever"),
-                                twipsRect(240, 0, 615, 255), Qt::AlignLeft);
-    sunriseCaption_->setFont(headingFont());
-
-    sunsetCaption_ = makeLabel(client, "Label2", QStringLiteral("Coucher"),
-                               twipsRect(940, 0, 855, 255), Qt::AlignLeft);
-    sunsetCaption_->setFont(headingFont());
-
-    dayLengthCaption_ = makeLabel(client, "Label3", QStringLiteral("Durée"),
-                                  twipsRect(2040, 0, 495, 255), Qt::AlignHCenter);
-    setDesignedTextColour(dayLengthCaption_, kDarkGrey, kTextContrast);
-
-    sunrise_ = makeLabel(client, "Label_Lever", QStringLiteral("00 h 00"),
-                         twipsRect(120, 340, 855, 285), Qt::AlignHCenter);
-    sunrise_->setFont(headingFont());
-    setBoxed(sunrise_);
-
-    sunset_ = makeLabel(client, "Label_coucher", QStringLiteral("00 h 00"),
-                        twipsRect(960, 340, 855, 285), Qt::AlignHCenter);
-    sunset_->setFont(headingFont());
-    setBoxed(sunset_);
-
-    dayLength_ = makeLabel(client, "Label_duree", QStringLiteral("00 h 00"),
-                           twipsRect(1920, 240, 735, 320), Qt::AlignHCenter);
-    setDesignedTextColour(dayLength_, kDarkGrey, kTextContrast);
-    setBoxed(dayLength_);
-
-    // Made after Label_duree, so it is drawn over that label's lower edge.
-    change_ = makeLabel(client, "Label4", QStringLiteral("Label4"), twipsRect(1920, 480, 735, 255),
-                        Qt::AlignHCenter);
-    change_->setFont(smallItalicFont());
-    setDesignedTextColour(change_, kGrey, kGreyContrast);
-    setBoxed(change_);
-    change_->setToolTip(QStringLiteral("Ce jour/ today"));
-
-    const QStringList times{QStringLiteral("00 h 00")};
-    fitText(sunriseCaption_, {sunriseCaption_->text()});
-    fitText(sunsetCaption_, {sunsetCaption_->text()});
-    fitText(dayLengthCaption_, {dayLengthCaption_->text()});
-    // Sunrise and sunset share a face and a box: one fitting serves both.
-    fitText(sunrise_, times);
-    sunset_->setFont(sunrise_->font());
-    fitText(dayLength_, times);
-    fitText(change_, {QStringLiteral("+ 59 s"), QStringLiteral("- 59 mn")});
+    sunriseCaption_ = layout::makeLabel(client, layout::kSunriseCaption);
+    sunsetCaption_ = layout::makeLabel(client, layout::kSunsetCaption);
+    dayLengthCaption_ = layout::makeLabel(client, layout::kDayLengthCaption);
+    sunrise_ = layout::makeLabel(client, layout::kSunrise);
+    sunset_ = layout::makeLabel(client, layout::kSunset);
+    dayLength_ = layout::makeLabel(client, layout::kDayLength);
+    // Drawn over Label_duree's lower edge on the window's own background, so
+    // that the border under it does not run through its text.
+    change_ = layout::makeLabel(client, layout::kChange);
+    change_->setAutoFillBackground(true);
+    change_->raise();
+    change_->setToolTip(QString::fromUtf8(layout::kChangeToolTip));
 }
 
 void MainWindow::buildFrame(QWidget* client) {
-    placeFrame_ = new QGroupBox(QStringLiteral("Degrés décimaux"), client);
+    placeFrame_ = new QGroupBox(QString::fromUtf8(layout::kFrameTitle), client);
     placeFrame_->setObjectName(QStringLiteral("Frame1"));
-    placeFrame_->setGeometry(twipsRect(120, 1080, 2655, 1455));
+    placeFrame_->setGeometry(layout::pixels(layout::kFramePlace));
     offerOnlyInView(placeFrame_);  // before a screen reader can ask for what is in it
 
-    latitudeBox_ = makeBox(placeFrame_, "TextLatitude", QStringLiteral("00,00"),
-                           twipsRect(120, 360, 735, 285), 6, QStringLiteral("Lat"));
+    latitudeBox_ = layout::makeBox(placeFrame_, layout::kLatitudeBox);
     saveButton_ = new QPushButton(QStringLiteral("OK"), placeFrame_);
     saveButton_->setObjectName(QStringLiteral("CommandSauve"));
-    saveButton_->setGeometry(twipsRect(1920, 360, 615, 375));
+    saveButton_->setGeometry(layout::pixels(layout::kSaveButtonPlace));
     saveButton_->setDefault(true);
     showFocusMark(saveButton_);
-    longitudeBox_ = makeBox(placeFrame_, "TextLongitude", QStringLiteral("000,00"),
-                            twipsRect(960, 360, 735, 285), 7, QStringLiteral("Long"));
+    longitudeBox_ = layout::makeBox(placeFrame_, layout::kLongitudeBox);
 
-    QLabel* latitudeCaption = makeLabel(placeFrame_, "LabelLatitude", QStringLiteral("Latitude"),
-                                        twipsRect(120, 720, 735, 255), Qt::AlignHCenter);
-    QLabel* longitudeCaption = makeLabel(placeFrame_, "Labellongitude", QStringLiteral("Longitude"),
-                                         twipsRect(960, 720, 735, 255), Qt::AlignHCenter);
-    southHint_ = makeLabel(placeFrame_, "Label5", QStringLiteral("Sud = negative"),
-                           twipsRect(120, 960, 735, 375), Qt::AlignHCenter);
-    westHint_ = makeLabel(placeFrame_, "Label6", QStringLiteral("Ouest = negative"),
-                          twipsRect(960, 960, 735, 375), Qt::AlignHCenter);
-    // The palette's disabled-text colour, so that the hints follow the scheme.
-    for (QLabel* hint : {southHint_, westHint_})
-        setDesignedTextColour(hint, QColor(), kGreyContrast);
-    // Both captions and both hints share a size, the one the longest needs.
-    const QFont caption =
-        fontToFit(longitudeCaption, {latitudeCaption->text(), longitudeCaption->text()});
-    for (QLabel* label : {latitudeCaption, longitudeCaption}) label->setFont(caption);
-    const QFont hint = fontToFit(westHint_, {southHint_->text(), westHint_->text()}, 2);
-    for (QLabel* label : {southHint_, westHint_}) label->setFont(hint);
+    QLabel* latitudeCaption = layout::makeLabel(placeFrame_, layout::kLatitudeCaption);
+    QLabel* longitudeCaption = layout::makeLabel(placeFrame_, layout::kLongitudeCaption);
+    southHint_ = layout::makeLabel(placeFrame_, layout::kSouthHint);
+    westHint_ = layout::makeLabel(placeFrame_, layout::kWestHint);
 
     // A screen reader names each box after its caption and reads the sign
     // rule under it, rather than the frame's title for both.
@@ -337,102 +242,6 @@ void MainWindow::SetToolTip(AlmanacLabel label, const std::string& text) {
 
 void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(toQString(caption)); }
 
-void MainWindow::SetOuterHeight(int twips) {
-    const bool taller = twips > outerHeightTwips_;
-    outerHeightTwips_ = twips;
-    applyOuterHeight();
-    if (taller) keepOnScreen();
-}
-
-void MainWindow::keepOnScreen() {
-    // Grown past the bottom of the screen, the window would put its boxes and
-    // its button out of reach: move it up just enough, never above the top.
-    if (!isVisible() || !KnowsPosition()) return;
-    const QRect available = screen()->availableGeometry();
-    const QRect outer = frameGeometry();
-    const int over = outer.bottom() - available.bottom();
-    if (over <= 0) return;
-    // Asked for as a stored place is, so that a frame that comes later does
-    // not put the window back where it was.
-    askedPlace_ = QPoint(outer.left(), std::max(available.top(), outer.top() - over));
-    move(*askedPlace_);
-}
-
-void MainWindow::applyOuterHeight() {
-    if (outerHeightTwips_ <= 0) return;
-    // Title bar and borders as the window manager draws them; none before the
-    // window is shown or where there is no window manager.
-    const int decoration = std::max(0, frameGeometry().height() - geometry().height());
-    int menu = menuBar()->heightForWidth(width());
-    if (menu < 0) menu = menuBar()->sizeHint().height();
-    int client = twipsToPixels(outerHeightTwips_) - decoration - menu;
-
-    // The outer heights were chosen for one platform's title and menu bars.
-    // Elsewhere keep what they are meant to show: the band alone, down to the
-    // change label, or the band and the whole coordinate frame.
-    const int bandBottom = change_->geometry().bottom() + 1;
-    const int frameTop = placeFrame_->geometry().top();
-    const int frameBottom = placeFrame_->geometry().bottom() + 1;
-    const bool compact = client < frameTop + placeFrame_->height() / 2;
-    if (compact) {
-        client = std::clamp(client, bandBottom, frameTop);
-    } else {
-        client = std::max(client, frameBottom);
-    }
-    // Widen the limits before narrowing them, so that the window manager is
-    // never told of a minimum above the maximum, which some then apply by
-    // refusing the new size.
-    const int height = menu + client;
-    if (height > maximumHeight()) {
-        setMaximumHeight(height);
-        setMinimumHeight(height);
-    } else {
-        setMinimumHeight(height);
-        setMaximumHeight(height);
-    }
-}
-
-int MainWindow::Top() const { return pixelsToTwips(frameGeometry().top()); }
-
-int MainWindow::Left() const { return pixelsToTwips(frameGeometry().left()); }
-
-void MainWindow::Move(int top, int left) {
-    askedPlace_ = QPoint(twipsToPixels(left), twipsToPixels(top));
-    move(*askedPlace_);
-}
-
-void MainWindow::keepAskedPlace() {
-    // Placed before it was shown, the window asks for its frame's corner, and
-    // some window managers put the inner corner there instead: the window would
-    // creep by its border at every start. Once the frame is known, put it right.
-    if (!askedPlace_ || !isVisible() || frameGeometry() == geometry()) return;
-    const QPoint asked = *askedPlace_;
-    askedPlace_.reset();
-    if (pos() != asked) move(asked);
-}
-
-bool MainWindow::IsPositionVisible(int top, int left) const {
-    // The title bar is what the user drags the window by, so all of it must
-    // be on the screens. Once the window is framed, its height is the window
-    // manager's own; before that (the case at start, when the stored place is
-    // applied) it is estimated from the style's title bar height.
-    const int framedTitle = geometry().top() - frameGeometry().top();
-    const int title =
-        framedTitle > 0 ? framedTitle : style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    const QRect titleBar(twipsToPixels(left), twipsToPixels(top), frameGeometry().width(), title);
-    QRegion available;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        available += screen->availableGeometry();
-    }
-    return QRegion(titleBar).subtracted(available).isEmpty();
-}
-
-bool MainWindow::KnowsPosition() const {
-    // A Wayland compositor keeps its windows' places to itself: a program
-    // reads only its own decoration's margin there, and cannot move itself.
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 std::string MainWindow::BoxText(CoordinateBox box) const {
     return boxFor(box)->text().toStdString();
 }
@@ -531,13 +340,6 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-bool MainWindow::event(QEvent* event) {
-    // The window manager's frame is known only once the window is on the
-    // screen, and framing it need not move it: look again before painting.
-    if (event->type() == QEvent::Paint) fitToFrame();
-    return QMainWindow::event(event);
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // A menu bar shows no hover text for its entries by itself; "?" has one
     // that names its key.
@@ -552,16 +354,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    fitToFrame();
-}
-
-void MainWindow::fitToFrame() {
-    applyOuterHeight();
-    keepAskedPlace();
 }
 
 }  // namespace kestrow::ui

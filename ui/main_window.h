@@ -131,6 +131,7 @@ class MainWindow : public QMainWindow, public MainWindowView {
     QPointer<QMessageBox> message_;
     int outerHeightTwips_ = 0;          // as last asked for; applied again once the frame is known
     std::optional<QPoint> askedPlace_;  // outer top-left, until the frame is known
+    bool frameKnown_ = false;           // the window manager's frame, since shown or rescaled
 };
 
 }  // namespace kestrow::ui

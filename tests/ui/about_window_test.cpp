@@ -132,6 +132,9 @@ void AboutWindowTest::windowFrame() {
     QCOMPARE(about_->windowTitle(), QStringLiteral("About Brem"));
     QCOMPARE(about_->size(), PxRect(0, 0, 3210, 3690).size());
     QCOMPARE(about_->minimumSize(), about_->maximumSize());
+    about_->showMaximized();
+    QTRY_COMPARE(about_->windowState(), Qt::WindowNoState);
+    QCOMPARE(about_->size(), PxRect(0, 0, 3210, 3690).size());
     QVERIFY(!about_->windowIcon().isNull());
     QVERIFY(!about_->isModal());
     // A dialog has no task-bar button of its own.
@@ -163,8 +166,8 @@ void AboutWindowTest::texts() {
 }
 
 void AboutWindowTest::pictures_data() {
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("Picture1") << QSize(100, 67);
+    QTest::addColumn<QSize>("size");  // empty: the whole inside of its frame
+    QTest::newRow("Picture1") << QSize();
     QTest::newRow("Image2") << QSize(150, 35);
     QTest::newRow("Image1") << QSize(32, 32);
     QTest::newRow("PictureDon") << QSize(57, 25);
@@ -175,7 +178,9 @@ void AboutWindowTest::pictures_data() {
 void AboutWindowTest::pictures() {
     QFETCH(QSize, size);
     Open();
-    const QPixmap picture = Label(QTest::currentDataTag())->pixmap();
+    QLabel* label = Label(QTest::currentDataTag());
+    if (size.isEmpty()) size = label->contentsRect().size();
+    const QPixmap picture = label->pixmap();
     const qreal ratio = about_->devicePixelRatioF();
     QCOMPARE(picture.devicePixelRatio(), ratio);
     QCOMPARE(picture.size(), (QSizeF(size) * ratio).toSize());
@@ -188,6 +193,21 @@ void AboutWindowTest::pictures() {
         for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
     }
     QVERIFY2(colours.size() > 3, qPrintable(QString::number(colours.size())));
+    // As the screen shows it: no strip of the window's background between
+    // the picture and the right or bottom edge of its frame's inside.
+    if (label->frameWidth() == 0) return;
+    const QImage shown = label->grab().toImage();
+    const QColor window = about_->palette().color(QPalette::Window);
+    const QRect inside(label->contentsRect().topLeft() * ratio,
+                       label->contentsRect().bottomRight() * ratio);
+    for (const QPoint& at : {inside.topRight(), inside.bottomRight(), inside.bottomLeft(),
+                             QPoint(inside.center().x(), inside.bottom()),
+                             QPoint(inside.right(), inside.center().y())}) {
+        QVERIFY2(shown.pixelColor(at) != window, qPrintable(QStringLiteral("%1,%2 %3")
+                                                               .arg(at.x())
+                                                               .arg(at.y())
+                                                               .arg(shown.pixelColor(at).name())));
+    }
 }
 
 void AboutWindowTest::textsFit_data() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The colour rule: designed colours untouched on a light background; on a
 // dark one the same hue, lightened just enough to reach the contrast asked.
+// The scheme's own grey is held to the floor on a light background too,
+// darkened just enough.
 #include "ui/contrast.h"
 
 #include <QtTest>
@@ -28,18 +30,26 @@ void ContrastTest::keepsOrRaisesContrast_data() {
     QTest::addColumn<QColor>("background");
     QTest::addColumn<double>("minimum");
     QTest::addColumn<bool>("kept");
+    QTest::addColumn<bool>("scheme");  // the scheme's grey: the floor on any background
     const QColor light(239, 239, 239);
     const QColor dark(34, 32, 32);
-    QTest::newRow("dark grey, light") << QColor(64, 64, 64) << light << 4.5 << true;
-    QTest::newRow("green, light") << QColor(0, 128, 0) << light << 4.5 << true;
-    QTest::newRow("pale grey, light") << QColor(190, 190, 190) << light << 3.0 << true;
-    QTest::newRow("dark grey, dark") << QColor(64, 64, 64) << dark << 4.5 << false;
-    QTest::newRow("green, dark") << QColor(0, 128, 0) << dark << 4.5 << false;
-    QTest::newRow("grey, dark, 3:1") << QColor(128, 128, 128) << dark << 3.0 << true;
+    QTest::newRow("dark grey, light") << QColor(64, 64, 64) << light << 4.5 << true << false;
+    QTest::newRow("green, light") << QColor(0, 128, 0) << light << 4.5 << true << false;
+    QTest::newRow("pale grey, light") << QColor(190, 190, 190) << light << 3.0 << true << false;
+    QTest::newRow("dark grey, dark") << QColor(64, 64, 64) << dark << 4.5 << false << false;
+    QTest::newRow("green, dark") << QColor(0, 128, 0) << dark << 4.5 << false << false;
+    QTest::newRow("grey, dark, 3:1") << QColor(128, 128, 128) << dark << 3.0 << true << false;
     QTest::newRow("grey, black, 4.5:1")
-        << QColor(128, 128, 128) << QColor(Qt::black) << 4.5 << true;
-    QTest::newRow("dim text, dark") << QColor(80, 78, 78) << dark << 3.0 << false;
-    QTest::newRow("blue, navy") << QColor(0, 0, 160) << QColor(0, 0, 60) << 4.5 << false;
+        << QColor(128, 128, 128) << QColor(Qt::black) << 4.5 << true << false;
+    QTest::newRow("dim text, dark") << QColor(80, 78, 78) << dark << 3.0 << false << false;
+    QTest::newRow("blue, navy") << QColor(0, 0, 160) << QColor(0, 0, 60) << 4.5 << false << false;
+    // Qt's own and Adwaita's disabled text, and a scheme's grey that passes.
+    QTest::newRow("pale grey, light, scheme")
+        << QColor(190, 190, 190) << QColor(236, 236, 236) << 3.0 << false << true;
+    QTest::newRow("pale blue, light, scheme")
+        << QColor(150, 170, 220) << light << 3.0 << false << true;
+    QTest::newRow("grey, light, scheme") << QColor(118, 118, 118) << light << 3.0 << true << true;
+    QTest::newRow("dim text, dark, scheme") << QColor(80, 78, 78) << dark << 3.0 << false << true;
 }
 
 void ContrastTest::keepsOrRaisesContrast() {
@@ -47,16 +57,19 @@ void ContrastTest::keepsOrRaisesContrast() {
     QFETCH(QColor, background);
     QFETCH(double, minimum);
     QFETCH(bool, kept);
-    const QColor shown = kestrow::ui::readable(designed, background, minimum);
+    QFETCH(bool, scheme);
+    const QColor shown = scheme ? kestrow::ui::withContrast(designed, background, minimum)
+                                : kestrow::ui::readable(designed, background, minimum);
     if (kept) {
         QCOMPARE(shown, designed);
         return;
     }
     QVERIFY2(contrastRatio(shown, background) >= minimum, qPrintable(shown.name()));
     QCOMPARE(shown.hslHue(), designed.hslHue());
-    // Just enough: a step less light falls short.
+    // Just enough: a step back towards the colour asked for falls short.
     const QColor hsl = shown.toHsl();
-    const QColor less = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), hsl.lightness() - 2);
+    const int back = kestrow::ui::isDark(background) ? -2 : 2;
+    const QColor less = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), hsl.lightness() + back);
     QVERIFY2(contrastRatio(less, background) < minimum, qPrintable(shown.name()));
 }
 

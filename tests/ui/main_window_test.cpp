@@ -55,6 +55,7 @@ class MainWindowTest : public QObject {
     void boxes();
     void windowFrame();
     void menuEntriesAreCommands();
+    void lineUnderTheMenuBarIsWhole();
     void shortcuts_data();
     void shortcuts();
     void timerTicksEveryMinute();
@@ -167,8 +168,10 @@ void MainWindowTest::labelLooks_data() {
     const QColor own;
     const QColor darkGrey(64, 64, 64);
     const QColor grey(128, 128, 128);
-    const QColor disabledText =
-        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+    // The scheme's disabled-text grey, held to 3:1 on its background.
+    const QColor disabledText = kestrow::ui::withContrast(
+        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText),
+        QApplication::palette().color(QPalette::Window), 3.0);
     QTest::newRow("Label1") << "Lever" << left << 9.75 << true << false << false << own;
     QTest::newRow("Label2") << "Coucher" << left << 9.75 << true << false << false << own;
     QTest::newRow("Label3") << "Durée" << centre << 0.0 << false << false << false << darkGrey;
@@ -221,24 +224,27 @@ void MainWindowTest::labelLooks() {
 void MainWindowTest::textsFit_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lines");
-    QTest::newRow("Label1") << "Lever" << 1;
-    QTest::newRow("Label2") << "Coucher" << 1;
-    QTest::newRow("Label3") << "Durée" << 1;
-    QTest::newRow("Label_Lever") << "23 h 59" << 1;
-    QTest::newRow("Label_coucher") << "18 h 08" << 1;
-    QTest::newRow("Label_duree") << "23 h 59" << 1;
-    QTest::newRow("Label4") << "+ 59 s" << 1;
-    QTest::newRow("LabelLatitude") << "Latitude" << 1;
-    QTest::newRow("Labellongitude") << "Longitude" << 1;
-    QTest::newRow("Label5") << "Sud = negative" << 2;
-    QTest::newRow("Label6") << "Ouest = negative" << 2;
+    QTest::addColumn<double>("contrast");  // at least, on the light scheme; 0: as designed
+    QTest::newRow("Label1") << "Lever" << 1 << 0.0;
+    QTest::newRow("Label2") << "Coucher" << 1 << 0.0;
+    QTest::newRow("Label3") << "Durée" << 1 << 0.0;
+    QTest::newRow("Label_Lever") << "23 h 59" << 1 << 0.0;
+    QTest::newRow("Label_coucher") << "18 h 08" << 1 << 0.0;
+    QTest::newRow("Label_duree") << "23 h 59" << 1 << 0.0;
+    QTest::newRow("Label4") << "+ 59 s" << 1 << 0.0;
+    QTest::newRow("LabelLatitude") << "Latitude" << 1 << 0.0;
+    QTest::newRow("Labellongitude") << "Longitude" << 1 << 0.0;
+    QTest::newRow("Label5") << "Sud = negative" << 2 << 3.0;
+    QTest::newRow("Label6") << "Ouest = negative" << 2 << 3.0;
 }
 
 // With the fonts at hand, at any scale, the widest texts of each label show
-// whole, clear of its border and edges.
+// whole, clear of its border and edges, with no line of another control
+// running through them, and readable.
 void MainWindowTest::textsFit() {
     QFETCH(QString, text);
     QFETCH(int, lines);
+    QFETCH(double, contrast);
     window_ = MakeWindow();
     auto* label = Find<QLabel>(QTest::currentDataTag());
     QVERIFY(label != nullptr);
@@ -253,6 +259,14 @@ void MainWindowTest::textsFit() {
     label->setText(text);
     const QString fault = kestrow::ui::test::TextLeavesItsBox(label);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    const QString line = kestrow::ui::test::LineAcross(label);
+    QVERIFY2(line.isEmpty(), qPrintable(line));
+    if (contrast > 0) {
+        const QColor background(kestrow::ui::test::BackgroundOf(label->grab().toImage()));
+        const double shown = kestrow::ui::contrastRatio(
+            label->palette().color(QPalette::WindowText), background);
+        QVERIFY2(shown >= contrast, qPrintable(QString::number(shown)));
+    }
 }
 
 void MainWindowTest::hintsFollowThePalette() {
@@ -291,9 +305,12 @@ void MainWindowTest::darkScheme() {
     const auto textColour = [label] { return label->palette().color(QPalette::WindowText); };
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    const QColor light = designed.isValid()
-                             ? designed
-                             : window_->palette().color(QPalette::Disabled, QPalette::WindowText);
+    const QColor light =
+        designed.isValid()
+            ? designed
+            : kestrow::ui::withContrast(
+                  window_->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  window_->palette().color(QPalette::Window), minimum);
     QCOMPARE(textColour(), light);
     {
         kestrow::ui::test::DarkScheme dark;
@@ -347,9 +364,15 @@ void MainWindowTest::windowFrame() {
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    // Fixed size: the user cannot resize it.
+    // Fixed size: the user cannot resize it, nor maximise it from a title bar
+    // that offers the button all the same.
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QCOMPARE(window_->width(), Px(2835));
+    window_->show();
+    const QSize size = window_->size();
+    window_->showMaximized();
+    QTRY_COMPARE(window_->windowState(), Qt::WindowNoState);
+    QCOMPARE(window_->size(), size);
     QCOMPARE(Find<QLabel>("Label4")->toolTip(), QStringLiteral("Ce jour/ today"));
 }
 
@@ -362,6 +385,33 @@ void MainWindowTest::menuEntriesAreCommands() {
     QCOMPARE(entries[1]->objectName(), QStringLiteral("pointIntero"));
     QCOMPARE(entries[1]->text(), QStringLiteral("?"));
     for (const QAction* entry : entries) QVERIFY(entry->menu() == nullptr);
+}
+
+// At a fractional scale too, the line under the menu bar runs the whole width,
+// with no gap where one entry ends and the next begins.
+void MainWindowTest::lineUnderTheMenuBarIsWhole() {
+    window_ = MakeWindow();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const QImage bar = window_->menuBar()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QColor background = window_->palette().color(QPalette::Window);
+    const auto differs = [&](int x, int y) {
+        const QColor p = bar.pixelColor(x, y);
+        return std::max({std::abs(p.red() - background.red()),
+                         std::abs(p.green() - background.green()),
+                         std::abs(p.blue() - background.blue())}) > 10;
+    };
+    // The line: of the bottom rows, the one with the longest unbroken run of
+    // such pixels from the left edge; a line may stop short of the last
+    // logical pixel, where the window's border follows.
+    int longest = 0;
+    for (int y = bar.height() - 3; y < bar.height(); ++y) {
+        int run = 0;
+        while (run < bar.width() && differs(run, y)) ++run;
+        longest = std::max(longest, run);
+    }
+    QVERIFY2(longest >= bar.width() - qCeil(bar.devicePixelRatio()),
+             qPrintable(QStringLiteral("%1 of %2").arg(longest).arg(bar.width())));
 }
 
 void MainWindowTest::shortcuts_data() {

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QImage>
 #include <QLabel>
+#include <QRegion>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -157,6 +158,42 @@ inline QString TextLeavesItsBox(QLabel* label) {
     if ((framed && text.top() <= top) || text.bottom() >= bottom || text.right() >= right ||
         (!leftAligned && text.left() <= left)) {
         return QStringLiteral("text on the edge") + where;
+    }
+    return QString();
+}
+
+// What the window shows over `label`'s content area, less what any control
+// stacked above the label covers there: a row of ink from side to side is a
+// border or a line running through the text. The pixel next to the label's
+// own border is left out, which that border partly covers at a fractional
+// scale. Returns where, or nothing.
+inline QString LineAcross(QLabel* label) {
+    QWidget* parent = label->parentWidget();
+    QRegion shown(label->contentsRect().adjusted(1, 1, -1, -1).translated(label->pos()));
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(label) + 1; i < siblings.size(); ++i) {
+        const auto* above = qobject_cast<QWidget*>(siblings[i]);
+        if (above != nullptr && above->isVisibleTo(parent)) shown -= above->geometry();
+    }
+    for (const QRect& part : shown) {
+        const QImage image = parent->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb background = BackgroundOf(image);
+        for (int y = 0; y < image.height(); ++y) {
+            int ink = 0;
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                ink += std::max({std::abs(qRed(p) - qRed(background)),
+                                 std::abs(qGreen(p) - qGreen(background)),
+                                 std::abs(qBlue(p) - qBlue(background))}) > 40;
+            }
+            if (ink >= image.width() * 9 / 10) {
+                return QStringLiteral("a line across row %1 of %2 device pixels at %3,%4")
+                    .arg(y)
+                    .arg(image.height())
+                    .arg(part.x())
+                    .arg(part.y());
+            }
+        }
     }
     return QString();
 }

@@ -46,7 +46,13 @@ rm -f sun.xpm
 
 # The About window's photograph, banner, mail icon and donation button are
 # drawn by hand as SVG beside this script (photo.svg, banner.svg, mail.svg with
-# mail16.svg, donate.svg), so that they stay sharp at any scale.
+# mail16.svg, donate.svg), so that they stay sharp at any scale. Their
+# lettering is outlines, so that it needs no font where it is shown; these
+# print the paths pasted into banner.svg and donate.svg (python3-fonttools):
+#   dejavu=/usr/share/fonts/truetype/dejavu
+#   ./outline_text.py $dejavu/DejaVuSans-Bold.ttf 16 37 23 start '#ffffff' Kestrow
+#   ./outline_text.py $dejavu/DejaVuSans.ttf 7 38 32 start '#e8f5d8' 'almanach / almanac'
+#   ./outline_text.py $dejavu/DejaVuSans-Bold.ttf 12 28.5 17 middle '#0b3170' Don
 
 # The hand pointer, 32 x 32: black outline, white fill, the rest transparent.
 # The index fingertip is at x 5, y 0, where the hot spot goes.
