@@ -28,18 +28,6 @@ std::string Capitalised(std::string text) {
 
 }  // namespace
 
-// Hands the four almanac texts to their labels.
-class MainWindowLogic::LabelSink final : public AlmanacSink {
-  public:
-    explicit LabelSink(MainWindowView& view) : view_(view) {}
-    void SetAlmanacText(AlmanacLabel label, const std::string& text) override {
-        view_.SetLabelText(label, text);
-    }
-
-  private:
-    MainWindowView& view_;
-};
-
 MainWindowLogic::MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
                                  std::ostream& errors, std::filesystem::path settingsPath,
                                  bool localTime)
@@ -116,11 +104,10 @@ void MainWindowLogic::Recompute(const ClockReading& reading) {
         datedFor_->year != today.year) {
         WriteDateTexts(today);
     }
-    LabelSink sink(view_);
     // The almanac's date is the local date on either clock.
     const ShownClock shown{offset_->tu, localTime_ ? &clock_ : nullptr};
     times_ =
-        ShowAlmanac({fields_.latitude, fields_.longitude, decimalSeparator_}, today, shown, sink);
+        ShowAlmanac({fields_.latitude, fields_.longitude, decimalSeparator_}, today, shown, view_);
     lastFailure_.clear();
 }
 

@@ -54,8 +54,6 @@ class MainWindowLogic {
     const std::optional<AlmanacTimes>& Times() const { return times_; }
 
   private:
-    class LabelSink;
-
     void LoadSettings();
     void ReadSettings();
     // Each write runs that box's change handler before the next.

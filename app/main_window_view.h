@@ -16,11 +16,13 @@ namespace kestrow {
 
 enum class CoordinateBox { Latitude, Longitude };
 
-class MainWindowView {
+// The almanac's texts go straight to their labels.
+class MainWindowView : public AlmanacSink {
   public:
-    virtual ~MainWindowView() = default;
-
     virtual void SetLabelText(AlmanacLabel label, const std::string& text) = 0;
+    void SetAlmanacText(AlmanacLabel label, const std::string& text) final {
+        SetLabelText(label, text);
+    }
     virtual void SetToolTip(AlmanacLabel label, const std::string& text) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
 
