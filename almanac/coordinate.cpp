@@ -25,9 +25,7 @@ std::string_view Trim(std::string_view text) {
 
 }  // namespace
 
-std::string_view AxisName(Axis axis) {
-    return axis == Axis::Latitude ? "latitude" : "longitude";
-}
+std::string_view AxisName(Axis axis) { return axis == Axis::Latitude ? "latitude" : "longitude"; }
 
 double ParseCoordinate(std::string_view text, Axis axis, std::string_view decimalSeparator) {
     std::string_view rest = Trim(text);

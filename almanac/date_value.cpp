@@ -79,8 +79,7 @@ DateValue MakeDate(std::int16_t year, std::int16_t month, std::int16_t day) {
     const std::int64_t serial = DaysFromCivil(y, m, 1) - kSerialEpoch + (day - 1);
     if (serial < kFirstSerial || serial > kLastSerial) {
         throw DateRangeError("the date " + std::to_string(year) + "-" + std::to_string(month) +
-                             "-" + std::to_string(day) +
-                             " lies outside the years 100 to 9999");
+                             "-" + std::to_string(day) + " lies outside the years 100 to 9999");
     }
     return static_cast<DateValue>(serial);
 }

@@ -10,25 +10,25 @@ namespace kestrow {
 
 // Base of every failure that the program reports to the user.
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A number that does not fit the signed 16-bit range of a date or clock field.
 class OverflowError : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 // A calendar date outside the years 100 to 9999.
 class DateRangeError : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 // A coordinate text that is not a number, or a number outside its range.
 class CoordinateError : public Error {
-public:
+  public:
     using Error::Error;
 };
 

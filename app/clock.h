@@ -18,7 +18,7 @@ struct ClockReading {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual ClockReading Read() const = 0;
     // Seconds by which this clock's zone runs ahead of UT at `instant`, by the
@@ -31,7 +31,7 @@ ClockReading ReadingAt(std::time_t instant);
 
 // Reads the system clock.
 class SystemClock final : public Clock {
-public:
+  public:
     ClockReading Read() const override;
 };
 

@@ -7,7 +7,7 @@
 namespace kestrow {
 
 class UserLocale {
-public:
+  public:
     virtual ~UserLocale() = default;
     // The locale's text of a number, e.g. "0,5" for one half under French.
     virtual std::string NumberText(double value) const = 0;

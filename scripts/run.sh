@@ -5,6 +5,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh" run
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build "$root/build" -j"$(nproc)" --target kestrow
-exec "$root/build/ui/kestrow"
+cmake -S "$root" -B "$root/build-run" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake --build "$root/build-run" -j"$(nproc)" --target kestrow
+exec "$root/build-run/ui/kestrow"

@@ -52,3 +52,4 @@ done
 [ "$status" -eq 0 ] || fail "memcheck found errors (logs above)"
 grep -h -E 'ERROR SUMMARY|definitely lost|in use at exit' "${logs[@]}"
 echo "$session: passed"
+echo "valgrind: 1 passed, 0 failed"

@@ -13,9 +13,9 @@
 #include "click_area.h"
 #include "contrast.h"
 #include "focus_mark.h"
-#include "fixed_size.h"
 #include "fonts.h"
 #include "twips.h"
+#include "ui/platform/fixed_size.h"
 
 namespace kestrow::ui {
 namespace {

@@ -29,7 +29,8 @@ QImage read(const char* name, const char* format, QSize size = QSize()) {
     reader.setAutoDetectImageFormat(false);
     if (size.isValid()) reader.setScaledSize(size);
     QImage image = reader.read();
-    if (image.isNull()) qWarning("kestrow: cannot read %s: %s", name, qPrintable(reader.errorString()));
+    if (image.isNull())
+        qWarning("kestrow: cannot read %s: %s", name, qPrintable(reader.errorString()));
     return image;
 }
 
@@ -60,8 +61,8 @@ QIcon sunIcon() {
     // the window is made, and the 128 and 256 px ones cost a quarter more
     // start-up CPU time; desktops take those from the installed icon theme.
     QIcon icon;
-    for (const char* name : {"sun.png", "icons/kestrow-32.png", "icons/kestrow-48.png",
-                             "icons/kestrow-64.png"}) {
+    for (const char* name :
+         {"sun.png", "icons/kestrow-32.png", "icons/kestrow-48.png", "icons/kestrow-64.png"}) {
         icon.addPixmap(QPixmap::fromImage(read(name, "png")));
     }
     return icon;

@@ -13,7 +13,7 @@ namespace kestrow::ui {
 
 QIcon sunIcon();  // 16 x 16 to 64 x 64, both windows' icon
 // Sizes in device-independent pixels.
-QPixmap photograph(QSize size, qreal devicePixelRatio);  // its frame's inside, 103 x 71 at 96 DPI
+QPixmap photograph(QSize size, qreal devicePixelRatio);   // its frame's inside, 103 x 71 at 96 DPI
 QPixmap banner(qreal devicePixelRatio);                   // 150 x 35
 QPixmap mailIcon(qreal devicePixelRatio, int size = 32);  // 32 x 32, or 16 x 16
 QPixmap donationButton(qreal devicePixelRatio);           // 57 x 25

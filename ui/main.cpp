@@ -12,11 +12,11 @@
 #include "app/display_check.h"
 #include "app/settings_file.h"
 #include "app/settings_location.h"
-#include "close_on_signal.h"
 #include "main_window.h"
-#include "qt_desktop_shell.h"
-#include "qt_user_locale.h"
-#include "single_instance.h"
+#include "ui/platform/close_on_signal.h"
+#include "ui/platform/qt_desktop_shell.h"
+#include "ui/platform/qt_user_locale.h"
+#include "ui/platform/single_instance.h"
 
 int main(int argc, char* argv[]) {
     using kestrow::CommandLine;

@@ -19,13 +19,13 @@
 #include "artwork.h"
 #include "box_history.h"
 #include "contrast.h"
-#include "fixed_size.h"
 #include "focus_mark.h"
 #include "fonts.h"
-#include "image_plugins.h"
 #include "main_window_layout.h"
 #include "menu_bar.h"
 #include "twips.h"
+#include "ui/platform/fixed_size.h"
+#include "ui/platform/image_plugins.h"
 
 namespace kestrow::ui {
 namespace {

@@ -53,10 +53,10 @@ long long painted = 0;
 }
 
 class Watch : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* target, QEvent* event) override {
         if (!target->isWidgetType()) return false;
         if (event->type() == QEvent::Show && shown == 0 &&

@@ -32,8 +32,8 @@ TEST(MakeDate, DayZeroIsTheLastDayOfThePreviousMonth) {
     for (const int year : {2013, 2012}) {
         const bool leap = year == 2012;
         for (int month = 1; month <= 12; ++month) {
-            const Ymd f = FieldsOf(MakeDate(static_cast<std::int16_t>(year),
-                                            static_cast<std::int16_t>(month), 0));
+            const Ymd f = FieldsOf(
+                MakeDate(static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), 0));
             EXPECT_EQ(f.year, month == 1 ? year - 1 : year) << year << "-" << month;
             EXPECT_EQ(f.month, month == 1 ? 12 : month - 1) << year << "-" << month;
             EXPECT_EQ(f.day, kLastDay[leap][month - 1]) << year << "-" << month;

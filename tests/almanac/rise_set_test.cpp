@@ -68,7 +68,8 @@ TEST(HalfDayArc, TheAllowanceLengthensTheDayInBothHemispheres) {
             const double north = HalfDayArc(delta, lat);
             const double south = HalfDayArc(-delta, -lat);
             EXPECT_NEAR(north, south, 1e-6) << delta << " " << lat;
-            EXPECT_GT(north, (kPiLong / 2) + std::asin(std::tan(delta) * std::tan(lat * M_PI / 180)) - 1e-9);
+            EXPECT_GT(north, (kPiLong / 2) +
+                                 std::asin(std::tan(delta) * std::tan(lat * M_PI / 180)) - 1e-9);
         }
     }
 }

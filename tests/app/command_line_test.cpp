@@ -57,8 +57,8 @@ TEST(CommandLine, ReadsItsOwnOptionsPassesTheToolkitsAndRefusesTheRest) {
             EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
         } else {
             EXPECT_EQ(line.userSettings, c.userSettings);
-            EXPECT_EQ(line.localTime, std::find(c.args.begin(), c.args.end(), "--local-time") !=
-                                          c.args.end());
+            EXPECT_EQ(line.localTime,
+                      std::find(c.args.begin(), c.args.end(), "--local-time") != c.args.end());
         }
     }
 }

@@ -514,7 +514,8 @@ TEST_P(SettingsSaveThroughLinks, ReplaceTheFileTheyLeadTo) {
     for (const std::string& shared : c.shared) {
         ASSERT_EQ(::chmod((folder_ / shared).c_str(), 01777), 0);
     }
-    if (!c.othersOwn.empty() && ::geteuid() != 0) GTEST_SKIP() << "only root can act as another user";
+    if (!c.othersOwn.empty() && ::geteuid() != 0)
+        GTEST_SKIP() << "only root can act as another user";
     for (const std::string& theirs : c.othersOwn) {
         ASSERT_EQ(::lchown((folder_ / theirs).c_str(), 65534, 65534), 0);
     }
@@ -557,26 +558,47 @@ TEST_P(SettingsSaveThroughLinks, ReplaceTheFileTheyLeadTo) {
 INSTANTIATE_TEST_SUITE_P(
     Links, SettingsSaveThroughLinks,
     testing::Values(
-        LinkCase{"RelativeIntoAFolder", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", true},
+        LinkCase{"RelativeIntoAFolder",
+                 {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat",
+                 true},
         LinkCase{"ChainOfRelativeAndAbsolute",
                  {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "ABSOLUTE"}},
-                 "dotfiles/kestrow/settings.dat", true},
+                 "dotfiles/kestrow/settings.dat",
+                 true},
         LinkCase{"ChainRelativeToEachLinksFolder",
                  {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", true},
-        LinkCase{"ToAFileNotYetMade", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", false},
-        LinkCase{"AnotherUsersInASharedFolder", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", true, {"."}, {"Kestrow.dat"}, false},
-        LinkCase{"OwnInASharedFolder", {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", true, {"."}},
+                 "dotfiles/kestrow/Kestrow.dat",
+                 true},
+        LinkCase{"ToAFileNotYetMade",
+                 {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat",
+                 false},
+        LinkCase{"AnotherUsersInASharedFolder",
+                 {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat",
+                 true,
+                 {"."},
+                 {"Kestrow.dat"},
+                 false},
+        LinkCase{"OwnInASharedFolder",
+                 {{"Kestrow.dat", "dotfiles/kestrow/Kestrow.dat"}},
+                 "dotfiles/kestrow/Kestrow.dat",
+                 true,
+                 {"."}},
         LinkCase{"AnotherUsersLaterInAChain",
                  {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "ABSOLUTE"}},
-                 "dotfiles/kestrow/settings.dat", true, {"dotfiles"}, {"dotfiles/link"}, false},
+                 "dotfiles/kestrow/settings.dat",
+                 true,
+                 {"dotfiles"},
+                 {"dotfiles/link"},
+                 false},
         LinkCase{"TheSharedFolderOwnersInIt",
                  {{"Kestrow.dat", "dotfiles/link"}, {"dotfiles/link", "kestrow/Kestrow.dat"}},
-                 "dotfiles/kestrow/Kestrow.dat", true, {"dotfiles"}, {"dotfiles", "dotfiles/link"}}),
+                 "dotfiles/kestrow/Kestrow.dat",
+                 true,
+                 {"dotfiles"},
+                 {"dotfiles", "dotfiles/link"}}),
     [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFileOnDisk, NewFileFollowsTheUmask) {

@@ -18,7 +18,7 @@
 #include "app/clock.h"
 #include "ui/contrast.h"
 #include "ui/main_window.h"
-#include "ui/qt_user_locale.h"
+#include "ui/platform/qt_user_locale.h"
 #include "ui_test_support.h"
 
 using kestrow::ui::AboutWindow;
@@ -204,9 +204,9 @@ void AboutWindowTest::pictures() {
                              QPoint(inside.center().x(), inside.bottom()),
                              QPoint(inside.right(), inside.center().y())}) {
         QVERIFY2(shown.pixelColor(at) != window, qPrintable(QStringLiteral("%1,%2 %3")
-                                                               .arg(at.x())
-                                                               .arg(at.y())
-                                                               .arg(shown.pixelColor(at).name())));
+                                                                .arg(at.x())
+                                                                .arg(at.y())
+                                                                .arg(shown.pixelColor(at).name())));
     }
 }
 

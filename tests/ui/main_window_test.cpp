@@ -25,7 +25,7 @@
 #include "app/almanac_display.h"
 #include "app/clock.h"
 #include "ui/contrast.h"
-#include "ui/qt_user_locale.h"
+#include "ui/platform/qt_user_locale.h"
 #include "ui_test_support.h"
 
 using kestrow::CoordinateBox;
@@ -263,8 +263,8 @@ void MainWindowTest::textsFit() {
     QVERIFY2(line.isEmpty(), qPrintable(line));
     if (contrast > 0) {
         const QColor background(kestrow::ui::test::BackgroundOf(label->grab().toImage()));
-        const double shown = kestrow::ui::contrastRatio(
-            label->palette().color(QPalette::WindowText), background);
+        const double shown =
+            kestrow::ui::contrastRatio(label->palette().color(QPalette::WindowText), background);
         QVERIFY2(shown >= contrast, qPrintable(QString::number(shown)));
     }
 }
@@ -306,11 +306,10 @@ void MainWindowTest::darkScheme() {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     const QColor light =
-        designed.isValid()
-            ? designed
-            : kestrow::ui::withContrast(
-                  window_->palette().color(QPalette::Disabled, QPalette::WindowText),
-                  window_->palette().color(QPalette::Window), minimum);
+        designed.isValid() ? designed
+                           : kestrow::ui::withContrast(
+                                 window_->palette().color(QPalette::Disabled, QPalette::WindowText),
+                                 window_->palette().color(QPalette::Window), minimum);
     QCOMPARE(textColour(), light);
     {
         kestrow::ui::test::DarkScheme dark;

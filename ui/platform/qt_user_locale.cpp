@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "qt_user_locale.h"
+#include "ui/platform/qt_user_locale.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "close_on_signal.h"
+#include "ui/platform/close_on_signal.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "qt_desktop_shell.h"
+#include "ui/platform/qt_desktop_shell.h"
 
 #include <QDesktopServices>
 #include <QString>

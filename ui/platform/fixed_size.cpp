@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "fixed_size.h"
+#include "ui/platform/fixed_size.h"
 
 #include <dlfcn.h>
 

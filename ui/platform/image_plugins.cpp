@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "image_plugins.h"
+#include "ui/platform/image_plugins.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "single_instance.h"
+#include "ui/platform/single_instance.h"
 
 #include <poll.h>
 #include <sys/socket.h>
