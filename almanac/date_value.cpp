@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "errors.h"
@@ -55,12 +56,6 @@ int ClockSeconds(DateValue value) {
     return seconds >= kSecondsPerDay ? 0 : seconds;
 }
 
-std::string ShortestText(double x) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return std::string(buffer, result.ptr);
-}
-
 double RoundHalfEven(double x) {
     const double low = std::floor(x);
     const double diff = x - low;
@@ -110,31 +105,6 @@ int HourOf(DateValue value) { return ClockSeconds(value) / 3600; }
 int MinuteOf(DateValue value) { return ClockSeconds(value) % 3600 / 60; }
 int SecondOf(DateValue value) { return ClockSeconds(value) % 60; }
 
-std::string ClockText(DateValue value, std::string_view pattern) {
-    const int seconds = ClockSeconds(value);
-    const int h = seconds / 3600;
-    const int n = seconds % 3600 / 60;
-    const int s = seconds % 60;
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char c = pattern[i];
-        if (c == 'h') {
-            text += std::to_string(h);
-        } else if (c == 'n' && i + 1 < pattern.size() && pattern[i + 1] == 'n') {
-            if (n < 10) text += '0';
-            text += std::to_string(n);
-            ++i;
-        } else if (c == 'n') {
-            text += std::to_string(n);
-        } else if (c == 's') {
-            text += std::to_string(s);
-        } else {
-            text += c;
-        }
-    }
-    return text;
-}
-
 double RoundTo(double x, int decimals) {
     const double scale = std::pow(10.0, decimals);
     return RoundHalfEven(x * scale) / scale;
@@ -144,8 +114,11 @@ std::int16_t ToInt16(double x) {
     const double r = std::isnan(x) ? x : RoundHalfEven(x);
     if (!(r >= std::numeric_limits<std::int16_t>::min() &&
           r <= std::numeric_limits<std::int16_t>::max())) {
-        throw OverflowError("the number " + ShortestText(x) +
-                            " does not fit the range -32768 to 32767");
+        // x in the shortest digits that read back as it, as a person would write it.
+        char message[96] = "the number ";
+        char* end = std::to_chars(message + 11, message + 48, x).ptr;
+        std::strcpy(end, " does not fit the range -32768 to 32767");
+        throw OverflowError(message);
     }
     return static_cast<std::int16_t>(r);
 }

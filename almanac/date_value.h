@@ -7,11 +7,13 @@
 // remains: -1.25 is day -1 at 06:00. Moments before day 0 are stored that way,
 // so plain arithmetic on them goes wrong; ToLinear/ToStored and the two helpers
 // built on them do moment arithmetic on a continuous time line instead.
+//
+// Source: the proleptic Gregorian calendar, converted with H. Hinnant's
+// days_from_civil and civil_from_days ("chrono-Compatible Low-Level Date
+// Algorithms", 2013).
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace kestrow {
 
@@ -40,10 +42,6 @@ int YearOf(DateValue value);
 int HourOf(DateValue value);
 int MinuteOf(DateValue value);
 int SecondOf(DateValue value);
-
-// Text of the clock fields by a pattern read left to right: "h" hour (0-23),
-// "nn" two-digit minute, "n" minute, "s" second; other characters are copied.
-std::string ClockText(DateValue value, std::string_view pattern);
 
 // x * 10^decimals rounded to the nearest whole number, halves to even,
 // divided by 10^decimals.

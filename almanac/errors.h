@@ -26,10 +26,4 @@ class DateRangeError : public Error {
     using Error::Error;
 };
 
-// A coordinate text that is not a number, or a number outside its range.
-class CoordinateError : public Error {
-  public:
-    using Error::Error;
-};
-
 }  // namespace kestrow

@@ -9,8 +9,6 @@
 namespace kestrow {
 namespace {
 
-enum class Event { Rise, Set };
-
 // At latitude +-90, (90 * PiLong) / 180 passes a right angle because PiLong
 // exceeds pi, and the pole would behave like a place far in the other
 // hemisphere; keep the angle just inside it.
@@ -19,26 +17,6 @@ double LatitudeAngle(double latitude) {
     constexpr double kLimit = std::numbers::pi / 2 - 1e-12;
     if (std::fabs(angle) >= std::numbers::pi / 2) return std::copysign(kLimit, latitude);
     return angle;
-}
-
-DateValue EventTime(Event event, double delta, double correction, double latitude,
-                    double longitude) {
-    const double H = HalfDayArc(delta, latitude);
-    const double T = EventHourUT(event == Event::Rise ? -H : H, longitude, correction);
-    return HoursToClock(T);
-}
-
-DateValue EventTime(Event event, const Coordinate& latitude, const Coordinate& longitude,
-                    double day, double month, double year, std::string_view decimalSeparator) {
-    // The day number is built twice, as the method has it; the second build
-    // cannot fail where the first did not.
-    const double E = EquationOfTime(DayNumber(day, month, year));
-    const double delta = Declination(DayNumber(day, month, year));
-    const double phi = ReadCoordinate(latitude, Axis::Latitude, decimalSeparator);
-    const double H = HalfDayArc(delta, phi);
-    const double lon = ReadCoordinate(longitude, Axis::Longitude, decimalSeparator);
-    const double T = EventHourUT(event == Event::Rise ? -H : H, lon, E);
-    return HoursToClock(T);
 }
 
 }  // namespace
@@ -69,24 +47,14 @@ DateValue HoursToClock(double hours) {
     return MakeTime(ToInt16(h), ToInt16(m), ToInt16(s));
 }
 
-DateValue SunriseTime(double latitude, double longitude, double day, double month, double year) {
+RiseSetUT SunRiseSetUT(double latitude, double longitude, double day, double month, double year) {
     const std::int32_t d = DayNumber(day, month, year);
-    return EventTime(Event::Rise, Declination(d), EquationOfTime(d), latitude, longitude);
-}
-
-DateValue SunsetTime(double latitude, double longitude, double day, double month, double year) {
-    const std::int32_t d = DayNumber(day, month, year);
-    return EventTime(Event::Set, Declination(d), EquationOfTime(d), latitude, longitude);
-}
-
-DateValue SunriseTime(const Coordinate& latitude, const Coordinate& longitude, double day,
-                      double month, double year, std::string_view decimalSeparator) {
-    return EventTime(Event::Rise, latitude, longitude, day, month, year, decimalSeparator);
-}
-
-DateValue SunsetTime(const Coordinate& latitude, const Coordinate& longitude, double day,
-                     double month, double year, std::string_view decimalSeparator) {
-    return EventTime(Event::Set, latitude, longitude, day, month, year, decimalSeparator);
+    const double correction = TimeCorrection(d);
+    RiseSetUT events;
+    events.halfDayArc = HalfDayArc(Declination(d), latitude);
+    events.rise = HoursToClock(EventHourUT(-events.halfDayArc, longitude, correction));
+    events.set = HoursToClock(EventHourUT(events.halfDayArc, longitude, correction));
+    return events;
 }
 
 }  // namespace kestrow

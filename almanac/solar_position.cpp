@@ -60,7 +60,7 @@ double RightAscension(std::int32_t days) {
     return alpha;
 }
 
-double EquationOfTime(std::int32_t days) {
+double TimeCorrection(std::int32_t days) {
     const double L = MeanLongitude(days);
     const double alpha = RightAscension(days);
     const double e = ((L - alpha) * 720) / kPiShort;

@@ -5,6 +5,11 @@
 // 2*pi, pi/180 and pi with few digits; each belongs to its own routine and
 // they are not interchangeable. All arithmetic keeps the grouping written in
 // each routine's comment, since the last bits of the results depend on it.
+//
+// Source: the low-precision formulas for the Sun of the Astronomical Almanac
+// (U.S. Naval Observatory and H.M. Nautical Almanac Office, section C, "Low
+// precision formulas for the Sun"; good to about 0.01 degree from 1950 to
+// 2050), with d counted in whole days from 1 January 2000.
 #pragma once
 
 #include <cstdint>
@@ -53,9 +58,12 @@ double Declination(std::int32_t days);
 //   then alpha - kPiShort if C < 0 and N < 0, alpha + kPiShort if C < 0 and N > 0.
 double RightAscension(std::int32_t days);
 
-// Time correction E (minutes): e = ((L - alpha) * 720) / kPiShort; E = 1440 - e.
-// For about half the year E holds 1440 minutes more than the equation of
-// time; the clock times built from it carry that as one whole day.
-double EquationOfTime(std::int32_t days);
+// Time correction E (minutes, within -20..1460) added to the event hours:
+//   e = ((L - alpha) * 720) / kPiShort;  E = 1440 - e.
+// e is the equation of time, or 1440 minutes more where L - alpha lies near
+// 2 pi (about half the year), so E is 1440 minutes less the equation of time
+// for half the year and minus it for the other half; the clock times built
+// from it carry the 1440 minutes as one whole day.
+double TimeCorrection(std::int32_t days);
 
 }  // namespace kestrow

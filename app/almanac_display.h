@@ -1,76 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The daily almanac: today's sunrise, sunset, length of day and its change
-// since yesterday, as the four texts of the main window.
+// The format step: one local date's sun as the four texts of the main window,
+// today's sunrise, sunset, length of day and its change since yesterday.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "almanac/coordinate.h"
 #include "almanac/date_value.h"
-#include "clock.h"
+#include "almanac/day_events.h"
+#include "shown_clock.h"
 
 namespace kestrow {
-
-// Today's calendar fields, all from one reading of the clock.
-struct CalendarDay {
-    std::int16_t day = 0;
-    std::int16_t month = 0;
-    std::int16_t year = 0;
-    // Today's day of month less one, used only as a day argument: 0 on the
-    // first of a month stands for the last day of the month before.
-    DateValue prevDay = 0;
-};
-
-// The calendar fields of a date, with the day before as a day argument.
-CalendarDay CalendarDayOf(DateValue date);
-
-// Today, from the local date of one reading of the clock.
-CalendarDay ReadToday(const ClockReading& reading);
-
-// The main window's labels: the four texts of the almanac, then the three
-// captions above them, which carry the date in their hover texts.
-enum class AlmanacLabel {
-    Sunrise,
-    Sunset,
-    DayLength,
-    Change,
-    SunriseCaption,
-    SunsetCaption,
-    DayLengthCaption,
-};
-
-// Where the four texts go, one at a time, in the order they are computed.
-class AlmanacSink {
-  public:
-    virtual ~AlmanacSink() = default;
-    virtual void SetAlmanacText(AlmanacLabel label, const std::string& text) = 0;
-};
-
-struct AlmanacPlace {
-    Coordinate latitude;
-    Coordinate longitude;
-    std::string decimalSeparator = ".";
-};
-
-// The clock that sunrise and sunset are shown on.
-struct ShownClock {
-    // UT plus two hours when this is exactly 2, plus one hour otherwise.
-    std::optional<double> offsetTU;
-    // When set, the clock of this zone instead, by its rules at each of the
-    // two moments; offsetTU is then not read.
-    const Clock* zone = nullptr;
-};
-
-// Today's results on the displayed clock.
-struct AlmanacTimes {
-    DateValue rise = 0;
-    DateValue set = 0;
-    double length = 0;           // days
-    long riseOffsetSeconds = 0;  // the shown clock's lead over UT at sunrise
-};
 
 struct AlmanacTexts {
     std::string sunrise;
@@ -79,6 +19,9 @@ struct AlmanacTexts {
     std::string change;
 };
 
+// Text of the clock fields by a pattern read left to right: "h" hour (0-23),
+// "nn" two-digit minute, "n" minute, "s" second; other characters are copied.
+std::string ClockText(DateValue value, std::string_view pattern);
 // "8 h 45": hour, " h ", two-digit minute of a clock time.
 std::string ClockTimeText(DateValue time);
 // Length of day from its rounded whole seconds: "8 h 16", "24 h 00".
@@ -86,24 +29,8 @@ std::string DayLengthText(double length);
 // Change of the length of day: "+ 1 mn", "- 5 s", "+ 1 h 20".
 std::string LengthChangeText(double today, double yesterday);
 
-// Computes and hands the texts to `sink` in the order sunrise, sunset,
-// length, change. UT is moved to the displayed clock by two hours when
-// offsetTU is exactly 2, by one hour otherwise. A failure (a coordinate that
-// is not a number, say) is thrown at the step where it arises; the texts
-// handed over before it stand.
-AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
-                         std::optional<double> offsetTU, AlmanacSink& sink);
-
-// As above, on either clock. The length of day and its change do not depend
-// on the clock: on a zone's clock they are those of the fixed shift, so a
-// day on which the clock changes is not an hour longer or shorter.
-AlmanacTimes ShowAlmanac(const AlmanacPlace& place, const CalendarDay& today,
-                         const ShownClock& clock, AlmanacSink& sink);
-
-// The four texts at once, for callers without a window.
-AlmanacTexts ComputeAlmanacTexts(const AlmanacPlace& place, const CalendarDay& today,
-                                 std::optional<double> offsetTU);
-AlmanacTexts ComputeAlmanacTexts(const AlmanacPlace& place, const CalendarDay& today,
-                                 const ShownClock& clock, AlmanacTimes* times = nullptr);
+// The four texts of `day`, with sunrise and sunset on `clock` and the change
+// from `yesterdayLength` (days). An event that `day` lacks has an empty text.
+AlmanacTexts FormatDay(const DayEvents& day, double yesterdayLength, const ShownClock& clock);
 
 }  // namespace kestrow

@@ -104,21 +104,23 @@ void MainWindowLogic::Recompute(const ClockReading& reading) {
         datedFor_->year != today.year) {
         WriteDateTexts(today);
     }
+    // The date comes from a reading of the calendar; the latitude, then the
+    // longitude, are read once for the whole computation.
+    DayRequest request{ReadPlace(fields_.latitude, fields_.longitude, decimalSeparator_),
+                       today,
+                       {DesignClockFor(offset_->roundedHours), localTime_ ? &clock_ : nullptr}};
     // The almanac's date is the local date on either clock.
-    const ShownClock shown{offset_->tu, localTime_ ? &clock_ : nullptr};
-    times_ =
-        ShowAlmanac({fields_.latitude, fields_.longitude, decimalSeparator_}, today, shown, view_);
+    const DayEvents events = ComputeDay(request);
+    request.date = DayBefore(today);
+    view_.ShowAlmanac(FormatDay(events, ComputeDay(request).length, request.clock));
     lastFailure_.clear();
 }
 
 void MainWindowLogic::WriteDateTexts(const CalendarDay& today) {
     const std::string date = locale_.ShortDate(today.year, today.month, today.day);
-    view_.SetToolTip(AlmanacLabel::Sunrise, "Sunrise " + date);
-    view_.SetToolTip(AlmanacLabel::SunriseCaption, "Sunrise " + date);
-    view_.SetToolTip(AlmanacLabel::Sunset, "Sunset " + date);
-    view_.SetToolTip(AlmanacLabel::SunsetCaption, "Sunset " + date);
-    view_.SetToolTip(AlmanacLabel::DayLength, "length " + date);
-    view_.SetToolTip(AlmanacLabel::DayLengthCaption, "length " + date);
+    view_.SetToolTip(AlmanacRow::Sunrise, "Sunrise " + date);
+    view_.SetToolTip(AlmanacRow::Sunset, "Sunset " + date);
+    view_.SetToolTip(AlmanacRow::DayLength, "length " + date);
     view_.SetCaption("Kestrow  " + date);
     datedFor_ = today;
 }
@@ -140,9 +142,8 @@ void MainWindowLogic::OnAbout() { view_.ShowAbout(); }
 void MainWindowLogic::OnSave() {
     if (!BoxesHoldAPlace()) return;
     try {
-        MakeSettingsFolder(settingsPath_);
-        SaveSettingsFile(settingsPath_, ShortRecord(StoredBoxText(CoordinateBox::Latitude),
-                                                    StoredBoxText(CoordinateBox::Longitude)));
+        SaveSettings(settingsPath_, ShortRecord(StoredBoxText(CoordinateBox::Latitude),
+                                                StoredBoxText(CoordinateBox::Longitude)));
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
         // The place is not kept, but the almanac is still of use for it.
@@ -166,8 +167,7 @@ void MainWindowLogic::OnClose() {
     }
     if (!BoxesHoldAPlace()) return;
     try {
-        MakeSettingsFolder(settingsPath_);
-        SaveSettingsFile(settingsPath_, ClosingRecord());
+        SaveSettings(settingsPath_, ClosingRecord());
     } catch (const SettingsSaveError& e) {
         Tell(e.what());
     }

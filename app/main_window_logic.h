@@ -11,6 +11,8 @@
 
 #include "almanac_display.h"
 #include "clock.h"
+#include "coordinate.h"
+#include "day_almanac.h"
 #include "main_window_view.h"
 #include "settings_file.h"
 #include "user_locale.h"
@@ -51,7 +53,6 @@ class MainWindowLogic {
     std::int32_t WindowLeft() const { return fields_.left; }
     const std::string& DecimalSeparator() const { return decimalSeparator_; }
     const std::optional<UtcOffset>& Offset() const { return offset_; }
-    const std::optional<AlmanacTimes>& Times() const { return times_; }
 
   private:
     void LoadSettings();
@@ -83,7 +84,6 @@ class MainWindowLogic {
     SettingsFields fields_;
     std::string decimalSeparator_ = ".";
     std::optional<UtcOffset> offset_;
-    std::optional<AlmanacTimes> times_;
     std::optional<CalendarDay> datedFor_;  // the day the caption and tooltips show
     std::string lastFailure_;              // shown already; not shown again while it persists
     // Set when the file exists but could not be read at start: closing must

@@ -16,14 +16,16 @@ namespace kestrow {
 
 enum class CoordinateBox { Latitude, Longitude };
 
-// The almanac's texts go straight to their labels.
-class MainWindowView : public AlmanacSink {
+// The rows of the almanac that carry the date in their hover texts, on the
+// caption and the value alike.
+enum class AlmanacRow { Sunrise, Sunset, DayLength };
+
+class MainWindowView {
   public:
-    virtual void SetLabelText(AlmanacLabel label, const std::string& text) = 0;
-    void SetAlmanacText(AlmanacLabel label, const std::string& text) final {
-        SetLabelText(label, text);
-    }
-    virtual void SetToolTip(AlmanacLabel label, const std::string& text) = 0;
+    virtual ~MainWindowView() = default;
+    // The four texts of one computation, all at once.
+    virtual void ShowAlmanac(const AlmanacTexts& texts) = 0;
+    virtual void SetToolTip(AlmanacRow row, const std::string& text) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
 
     // Outer height, title bar, menu bar and borders included.

@@ -44,14 +44,14 @@ mode_t NewFileMode() {
 
 // A folder held open, so that every step after its links were checked acts
 // on that same folder whatever is renamed meanwhile, and a name in it.
-class Place {
+class FileInFolder {
   public:
-    Place() = default;
-    ~Place() {
+    FileInFolder() = default;
+    ~FileInFolder() {
         if (folder_ >= 0) ::close(folder_);
     }
-    Place(const Place&) = delete;
-    Place& operator=(const Place&) = delete;
+    FileInFolder(const FileInFolder&) = delete;
+    FileInFolder& operator=(const FileInFolder&) = delete;
 
     int folder() const { return folder_; }
     const char* name() const { return name_.c_str(); }
@@ -84,7 +84,7 @@ class Place {
 // the folder's owner's. Anyone could otherwise put there a link to a file of
 // the user's, and the save would replace that file. Every link of a chain is
 // held to the rule. Returns 0, kPlantedLink or the error that stopped it.
-int FindFile(const fs::path& path, Place& place) {
+int FindFile(const fs::path& path, FileInFolder& place) {
     constexpr int kMostLinks = 40;  // as the system allows in a path
     fs::path next = path;
     for (int hops = 0; hops <= kMostLinks; ++hops) {
@@ -116,7 +116,7 @@ int FindFile(const fs::path& path, Place& place) {
 // it has been renamed.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(const Place& place) : folder_(place.folder()) {
+    explicit TemporaryFile(const FileInFolder& place) : folder_(place.folder()) {
         // As mkstemp names its files, which cannot work within a folder held.
         constexpr char kLetters[] =
             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -185,7 +185,7 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     // from a forbidden one, and would open a folder. What was looked at is
     // what is read, so nothing can be swapped in between. No blocking, in
     // case the name is a pipe; never a terminal to control.
-    Place place;
+    FileInFolder place;
     int error = FindFile(path, place);
     const int fd = error != 0 ? -1
                               : ::openat(place.folder(), place.name(),
@@ -242,7 +242,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // A link (the user's settings kept with their other dotfiles) is followed:
     // the file it names is replaced, and the link stays.
-    Place place;
+    FileInFolder place;
     if (const int error = FindFile(path, place); error != 0) {
         throw failure(Reason(error));
     }

@@ -16,18 +16,6 @@ std::optional<std::filesystem::path> AbsoluteFolder(const char* value) {
     return std::filesystem::path(value);
 }
 
-}  // namespace
-
-std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home) {
-    std::optional<std::filesystem::path> config = AbsoluteFolder(xdgConfigHome);
-    if (!config) {
-        const std::optional<std::filesystem::path> homeFolder = AbsoluteFolder(home);
-        if (!homeFolder) return std::nullopt;
-        config = *homeFolder / ".config";
-    }
-    return *config / "kestrow" / kSettingsFileName;
-}
-
 void MakeSettingsFolder(const std::filesystem::path& settingsFile) {
     const std::filesystem::path folder = settingsFile.parent_path();
     if (folder.empty()) return;
@@ -44,6 +32,23 @@ void MakeSettingsFolder(const std::filesystem::path& settingsFile) {
             return;
         }
     }
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home) {
+    std::optional<std::filesystem::path> config = AbsoluteFolder(xdgConfigHome);
+    if (!config) {
+        const std::optional<std::filesystem::path> homeFolder = AbsoluteFolder(home);
+        if (!homeFolder) return std::nullopt;
+        config = *homeFolder / ".config";
+    }
+    return *config / "kestrow" / kSettingsFileName;
+}
+
+void SaveSettings(const std::filesystem::path& settingsFile, std::string_view record) {
+    MakeSettingsFolder(settingsFile);
+    SaveSettingsFile(settingsFile, record);
 }
 
 }  // namespace kestrow

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace kestrow {
 
@@ -13,10 +14,11 @@ namespace kestrow {
 // null. Nothing when neither names an absolute folder.
 std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home);
 
-// Makes the folders above `settingsFile` that are missing, each readable by
-// its owner only. Called just before a save rather than at start, so that a
-// start that saves nothing writes nothing. A folder that cannot be made is
-// left to the save itself to report.
-void MakeSettingsFolder(const std::filesystem::path& settingsFile);
+// Saves `record` to `settingsFile` (SaveSettingsFile), first making the
+// folders above it that are missing, each readable by its owner only: made
+// at a save rather than at start, so that a start that saves nothing writes
+// nothing. A folder that cannot be made is left to the save to report.
+// Throws SettingsSaveError.
+void SaveSettings(const std::filesystem::path& settingsFile, std::string_view record);
 
 }  // namespace kestrow

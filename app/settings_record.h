@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "almanac/coordinate.h"
 #include "almanac/errors.h"
+#include "coordinate.h"
 
 namespace kestrow {
 

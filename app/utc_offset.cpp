@@ -10,7 +10,7 @@ UtcOffset ComputeUtcOffset(const ClockReading& reading) {
     UtcOffset offset;
     offset.raw = localHours - utcHours;
     if (offset.raw < 0) offset.raw = offset.raw + 24;
-    offset.tu = RoundTo(offset.raw, 1);
+    offset.roundedHours = RoundTo(offset.raw, 1);
     return offset;
 }
 

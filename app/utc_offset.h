@@ -11,14 +11,15 @@ namespace kestrow {
 struct UtcOffset {
     // Local clock minus UTC clock in hours, brought into [0, 24).
     double raw = 0;
-    // raw rounded to one decimal (halves to even); the display compares it with 2.
-    double tu = 0;
+    // raw rounded to one decimal (halves to even): the lead that chooses the
+    // design's clock (DesignClockFor).
+    double roundedHours = 0;
 };
 
 // From one reading of the clock:
 //   UtcHours   = (utcHour + utcMinute / 60) + utcSecond / 3600
 //   LocalHours = HourOf(local) + MinuteOf(local) / 60   (local seconds unused)
-//   raw = LocalHours - UtcHours, plus 24 when negative;  tu = RoundTo(raw, 1).
+//   raw = LocalHours - UtcHours, plus 24 when negative;  roundedHours = RoundTo(raw, 1).
 UtcOffset ComputeUtcOffset(const ClockReading& reading);
 
 }  // namespace kestrow

@@ -11,6 +11,7 @@
 
 #include "almanac/rise_set.h"
 #include "app/almanac_display.h"
+#include "app/day_almanac.h"
 
 namespace {
 
@@ -33,7 +34,6 @@ struct Dates {
             day.day = static_cast<std::int16_t>(DayOf(date));
             day.month = static_cast<std::int16_t>(MonthOf(date));
             day.year = static_cast<std::int16_t>(YearOf(date));
-            day.prevDay = day.day - 1;
             days.push_back(day);
             ln_date calendar{day.year, day.month, day.day, 0, 0, 0.0};
             julianDays.push_back(ln_get_julian_day(&calendar));
@@ -46,21 +46,18 @@ const Dates& TheDates() {
     return dates;
 }
 
-AlmanacPlace Paris() {
-    AlmanacPlace place;
-    place.latitude = "48.85";
-    place.longitude = "2.35";
-    return place;
-}
-
-// The four texts of the main window for one date: today's and yesterday's
-// rise and set, from the coordinate texts, and the text formatting.
+// The four texts of the main window for one date, as each tick makes them:
+// the coordinate texts read, today's and yesterday's rise and set, the texts.
 void BM_AlmanacTexts(benchmark::State& state) {
     const Dates& dates = TheDates();
-    const AlmanacPlace place = Paris();
+    const Coordinate latitude = "48.85";
+    const Coordinate longitude = "2.35";
     std::size_t i = 0;
     for (auto _ : state) {
-        AlmanacTexts texts = ComputeAlmanacTexts(place, dates.days[i], 1.0);
+        DayRequest request{ReadPlace(latitude, longitude, "."), dates.days[i], {}};
+        const DayEvents today = ComputeDay(request);
+        request.date = DayBefore(dates.days[i]);
+        AlmanacTexts texts = FormatDay(today, ComputeDay(request).length, request.clock);
         benchmark::DoNotOptimize(texts);
         if (++i == dates.days.size()) i = 0;
     }
@@ -75,10 +72,8 @@ void BM_AlmanacRiseSet(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const CalendarDay& day = dates.days[i];
-        DateValue rise = SunriseTime(kLatitude, kLongitude, day.day, day.month, day.year);
-        DateValue set = SunsetTime(kLatitude, kLongitude, day.day, day.month, day.year);
-        benchmark::DoNotOptimize(rise);
-        benchmark::DoNotOptimize(set);
+        RiseSetUT events = SunRiseSetUT(kLatitude, kLongitude, day.day, day.month, day.year);
+        benchmark::DoNotOptimize(events);
         if (++i == dates.days.size()) i = 0;
     }
     state.counters["dates/s"] =
@@ -120,8 +115,9 @@ void BM_LibnovaSolarRst(benchmark::State& state) {
         const CalendarDay& day = dates.days[d];
         ln_rst_time rst{};
         if (ln_get_solar_rst(dates.julianDays[d], &observer, &rst) != 0) continue;
-        const DateValue rise = SunriseTime(kLatitude, kLongitude, day.day, day.month, day.year);
-        const DateValue set = SunsetTime(kLatitude, kLongitude, day.day, day.month, day.year);
+        const RiseSetUT events = SunRiseSetUT(kLatitude, kLongitude, day.day, day.month, day.year);
+        const DateValue rise = events.rise;
+        const DateValue set = events.set;
         const double riseSeconds = HourOf(rise) * 3600 + MinuteOf(rise) * 60 + SecondOf(rise);
         const double setSeconds = HourOf(set) * 3600 + MinuteOf(set) * 60 + SecondOf(set);
         worst = std::fmax(worst, ClockGap(riseSeconds, SecondOfDay(rst.rise)));

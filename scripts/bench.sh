@@ -87,8 +87,8 @@ awk -v texts="$texts" -v riseset="$riseset" -v nova="$nova" \
     -v mean="$table_mean" -v lo="$table_min" -v hi="$table_max" -v lines="$lines" \
     -v days="$table_days" 'BEGIN {
     f = "  %-52s %s\n"
-    printf f, "four texts of one date (ComputeAlmanacTexts)", sprintf("%.0f ns/date", texts)
-    printf f, "rise and set of one date (SunriseTime, SunsetTime)", sprintf("%.0f ns/date", riseset)
+    printf f, "four texts of one date (ComputeDay x2, FormatDay)", sprintf("%.0f ns/date", texts)
+    printf f, "rise and set of one date (SunRiseSetUT)", sprintf("%.0f ns/date", riseset)
     printf f, "libnova ln_get_solar_rst of one date", sprintf("%.0f ns/date", nova)
     printf f, "libnova / four texts", sprintf("%.1f x (goal >= 50: %s)", nova / texts, \
         (nova / texts >= 50 ? "met" : "MISSED"))

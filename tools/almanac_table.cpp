@@ -4,7 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
-#include "almanac/rise_set.h"
+#include "app/almanac_display.h"
+#include "app/day_almanac.h"
 
 namespace kestrow {
 namespace {
@@ -46,42 +47,37 @@ std::string OffsetText(long seconds) {
 
 void WriteAlmanacTable(const AlmanacTableRequest& request,
                        const std::function<void(std::string_view line)>& write) {
-    const std::string_view separator = request.place.decimalSeparator;
-    // Read once here for the UT columns; the window's texts read them again
-    // from the text, as the window does.
-    const double latitude = ReadCoordinate(request.place.latitude, Axis::Latitude, separator);
-    const double longitude = ReadCoordinate(request.place.longitude, Axis::Longitude, separator);
-    const ShownClock clock{request.offsetTU, request.zone};
+    // Each day is computed once: it is the next row's yesterday.
+    DayRequest day{request.place, DayBefore(CalendarDayOf(request.first)), request.clock};
+    DayEvents yesterday = ComputeDay(day);
 
     write(AlmanacTableHeader());
     std::string out;
     for (int i = 0; i < request.days; ++i) {
         // Whole serials stay whole, so plain addition steps one calendar day
         // even before day 0.
-        const DateValue date = request.first + i;
-        const CalendarDay day = CalendarDayOf(date);
-        const DateValue rise = SunriseTime(latitude, longitude, day.day, day.month, day.year);
-        const DateValue set = SunsetTime(latitude, longitude, day.day, day.month, day.year);
-        AlmanacTimes times;
-        const AlmanacTexts texts = ComputeAlmanacTexts(request.place, day, clock, &times);
+        day.date = CalendarDayOf(request.first + i);
+        const DayEvents today = ComputeDay(day);
+        const AlmanacTexts texts = FormatDay(today, yesterday.length, request.clock);
+        yesterday = today;
 
         out.clear();
-        AppendNumber(out, day.year, 4);
+        AppendNumber(out, day.date.year, 4);
         out += '-';
-        AppendNumber(out, day.month, 2);
+        AppendNumber(out, day.date.month, 2);
         out += '-';
-        AppendNumber(out, day.day, 2);
-        out += '\t';
-        AppendClock(out, rise);
-        out += '\t';
-        AppendClock(out, set);
+        AppendNumber(out, day.date.day, 2);
+        for (const std::optional<double>& event : {today.rise, today.set}) {
+            out += '\t';
+            if (event) AppendClock(out, *event);
+        }
         for (const std::string* text :
              {&texts.sunrise, &texts.sunset, &texts.length, &texts.change}) {
             out += '\t';
             out += *text;
         }
         out += '\t';
-        out += OffsetText(times.riseOffsetSeconds);
+        if (today.rise) out += OffsetText(request.clock.LeadAt(*today.rise));
         out += '\n';
         write(out);
     }

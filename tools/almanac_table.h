@@ -7,21 +7,18 @@
 #include <string_view>
 
 #include "almanac/date_value.h"
-#include "app/almanac_display.h"
+#include "app/coordinate.h"
+#include "app/shown_clock.h"
 
 namespace kestrow {
 
 struct AlmanacTableRequest {
-    // The coordinates as typed, read with the place's decimal separator.
-    AlmanacPlace place;
+    Place place;
     // The first date, at 00:00.
     DateValue first = 0;
     int days = 1;
-    // The lead of the local clock over UTC, as the main window uses it.
-    double offsetTU = 0;
-    // When set, the window's sunrise and sunset are shown on this zone's clock
-    // instead, and offsetTU is not read.
-    const Clock* zone = nullptr;
+    // The clock of the window's sunrise and sunset.
+    ShownClock clock;
 };
 
 // The column names, ending in a newline; the first one is "date".
@@ -32,8 +29,8 @@ std::string_view AlmanacTableHeader();
 // (sunrise, sunset, length, change), and the shown clock's lead over UT at
 // sunrise (+05:30). Every line ends in a newline, and each is handed to
 // `write` as soon as it is computed, so a long table starts at once.
-// Throws CoordinateError before the header when a coordinate cannot be read,
-// and DateRangeError or OverflowError when a day cannot be computed.
+// Throws DateRangeError or OverflowError, before the header when the first
+// day (or the day before it) cannot be computed.
 void WriteAlmanacTable(const AlmanacTableRequest& request,
                        const std::function<void(std::string_view line)>& write);
 

@@ -9,7 +9,6 @@
 #include "app/clock.h"
 #include "app/command_line.h"
 #include "app/user_locale.h"
-#include "app/zone_clock.h"
 #include "tools/almanac_table.h"
 #include "tools/table_options.h"
 
@@ -46,7 +45,7 @@ int main(int argc, char* argv[]) {
     const SystemClock zoneClock;
     if (options.zone) {
         if (*options.zone != "local") UseZone(*options.zone);
-        options.request.zone = &zoneClock;
+        options.request.clock.zone = &zoneClock;
     }
     // Each line is written as it is computed, so the first lines of a long
     // table come at once and a reader that stops early stops the program.

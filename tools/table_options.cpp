@@ -5,11 +5,13 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 
 #include "almanac/errors.h"
+#include "app/shown_clock.h"
 #include "app/utc_offset.h"
-#include "app/zone_clock.h"
 
 namespace kestrow {
 namespace {
@@ -126,14 +128,13 @@ const char* RefusedArgument(int argc, char* argv[]) {
     return argv[optind - 1];
 }
 
-std::string CheckedCoordinate(const std::string& text, Axis axis, std::string_view separator) {
+double CheckedCoordinate(const std::string& text, Axis axis, std::string_view separator) {
     try {
-        ParseCoordinate(text, axis, separator);
+        return ParseCoordinate(text, axis, separator);
     } catch (const CoordinateError& error) {
         throw UsageError(std::string(axis == Axis::Latitude ? "--lat: " : "--lon: ") +
                          error.what());
     }
-    return text;
 }
 
 }  // namespace
@@ -214,7 +215,6 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
     if (!lon) throw UsageError("--lon is missing");
 
     AlmanacTableRequest& request = options.request;
-    request.place.decimalSeparator = std::string(decimalSeparator);
     request.place.latitude = CheckedCoordinate(*lat, Axis::Latitude, decimalSeparator);
     request.place.longitude = CheckedCoordinate(*lon, Axis::Longitude, decimalSeparator);
     request.first = from ? ParseDate(*from)
@@ -229,7 +229,8 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
         throw UsageError("--zone: \"" + *options.zone +
                          "\" is not a time zone name such as Asia/Kolkata, nor local");
     }
-    request.offsetTU = offset ? ParseOffset(*offset) : ComputeUtcOffset(now).tu;
+    request.clock.design =
+        DesignClockFor(offset ? ParseOffset(*offset) : ComputeUtcOffset(now).roundedHours);
 
     // The change of day length on the first date needs the day before it.
     const DateValue earliest = MakeDate(100, 1, 2);
@@ -243,6 +244,15 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                          DateText(request.first) + " run past 9999-12-31");
     }
     return options;
+}
+
+void UseZone(std::string_view name) {
+    // The leading colon asks for the zone file by name, never a POSIX rule.
+    // Appended: GCC 12 warns of a false overlap in ":" + std::string.
+    std::string value(":");
+    value.append(name);
+    setenv("TZ", value.c_str(), 1);
+    tzset();
 }
 
 }  // namespace kestrow

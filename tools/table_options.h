@@ -31,15 +31,19 @@ struct TableOptions {
 
 // Reads --lat TEXT --lon TEXT [--from YYYY-MM-DD] [--days N]
 // [--offset HOURS | --zone ZONE] [-h|--help] [--version] with getopt_long. The coordinates are read
-// with decimalSeparator (a point and a comma are always accepted). Without --from the table starts
-// on the local date of `now`; without --offset it uses the offset that `now`
-// shows. Every date of the table, and the day before the first (which the
-// change of day length needs), is checked to lie in the years 100 to 9999.
-// Throws UsageError; everything that is returned can be computed.
+// once, with decimalSeparator (a point and a comma are always accepted). Without --from the table
+// starts on the local date of `now`; without --offset it uses the offset that `now` shows. Every
+// date of the table, and the day before the first (which the change of day length needs), is
+// checked to lie in the years 100 to 9999. Throws UsageError; everything that is returned can be
+// computed.
 TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                                std::string_view decimalSeparator);
 
 // The usage text, ending in a newline.
 std::string_view TableUsage();
+
+// Makes `name`, a known zone (IsKnownZone), the process's local clock for
+// every later reading, so that one zone serves a whole run.
+void UseZone(std::string_view name);
 
 }  // namespace kestrow

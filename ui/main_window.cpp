@@ -174,52 +174,11 @@ void MainWindow::connectLogic() {
     }
 }
 
-QLabel* MainWindow::labelFor(AlmanacLabel label) const {
-    switch (label) {
-        case AlmanacLabel::Sunrise:
-            return sunrise_;
-        case AlmanacLabel::SunriseCaption:
-            return sunriseCaption_;
-        case AlmanacLabel::Sunset:
-            return sunset_;
-        case AlmanacLabel::SunsetCaption:
-            return sunsetCaption_;
-        case AlmanacLabel::DayLength:
-            return dayLength_;
-        case AlmanacLabel::DayLengthCaption:
-            return dayLengthCaption_;
-        case AlmanacLabel::Change:
-            return change_;
-    }
-    return change_;
-}
-
 QLineEdit* MainWindow::boxFor(CoordinateBox box) const {
     return box == CoordinateBox::Latitude ? latitudeBox_ : longitudeBox_;
 }
 
-void MainWindow::SetLabelText(AlmanacLabel label, const std::string& text) {
-    QLabel* shown = labelFor(label);
-    shown->setText(toQString(text));
-    // A bare "8 h 31" says nothing to a screen reader: name the value as
-    // well. Setting the name tells the reader it changed.
-    const char* what = nullptr;
-    switch (label) {
-        case AlmanacLabel::Sunrise:
-            what = "Sunrise ";
-            break;
-        case AlmanacLabel::Sunset:
-            what = "Sunset ";
-            break;
-        case AlmanacLabel::DayLength:
-            what = "Length of day ";
-            break;
-        case AlmanacLabel::Change:
-            what = "Change since yesterday ";
-            break;
-        default:
-            break;
-    }
+void MainWindow::ShowAlmanac(const AlmanacTexts& texts) {
     // Each name change is an event a screen reader may speak: none when the
     // minute's tick leaves the text as it was.
     const auto update = [](QWidget* widget, const QString& name, const QString& description) {
@@ -227,8 +186,21 @@ void MainWindow::SetLabelText(AlmanacLabel label, const std::string& text) {
         if (widget->accessibleDescription() != description)
             widget->setAccessibleDescription(description);
     };
-    if (what != nullptr)
-        update(shown, QLatin1String(what) + shown->text(), shown->accessibleDescription());
+    // A bare "8 h 31" says nothing to a screen reader: name the value as
+    // well. Setting the name tells the reader it changed.
+    struct Value {
+        QLabel* label;
+        const std::string& text;
+        const char* what;
+    };
+    for (const Value& value :
+         {Value{sunrise_, texts.sunrise, "Sunrise "}, Value{sunset_, texts.sunset, "Sunset "},
+          Value{dayLength_, texts.length, "Length of day "},
+          Value{change_, texts.change, "Change since yesterday "}}) {
+        value.label->setText(toQString(value.text));
+        update(value.label, QLatin1String(value.what) + value.label->text(),
+               value.label->accessibleDescription());
+    }
     // The sunrise is where the focus lands after a save: it tells the rest
     // of the day as well.
     const QStringList rest{sunset_->accessibleName(), dayLength_->accessibleName(),
@@ -236,8 +208,11 @@ void MainWindow::SetLabelText(AlmanacLabel label, const std::string& text) {
     update(sunrise_, sunrise_->accessibleName(), rest.join(QLatin1String(", ")));
 }
 
-void MainWindow::SetToolTip(AlmanacLabel label, const std::string& text) {
-    labelFor(label)->setToolTip(plainToolTip(toQString(text)));
+void MainWindow::SetToolTip(AlmanacRow row, const std::string& text) {
+    const QString tip = plainToolTip(toQString(text));
+    QLabel* const pairs[][2] = {
+        {sunrise_, sunriseCaption_}, {sunset_, sunsetCaption_}, {dayLength_, dayLengthCaption_}};
+    for (QLabel* label : pairs[static_cast<int>(row)]) label->setToolTip(tip);
 }
 
 void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(toQString(caption)); }

@@ -67,8 +67,8 @@ class MainWindow : public QMainWindow, public MainWindowView {
     // The About window while it is loaded, otherwise null.
     AboutWindow* aboutWindow() const { return about_; }
 
-    void SetLabelText(AlmanacLabel label, const std::string& text) override;
-    void SetToolTip(AlmanacLabel label, const std::string& text) override;
+    void ShowAlmanac(const AlmanacTexts& texts) override;
+    void SetToolTip(AlmanacRow row, const std::string& text) override;
     void SetCaption(const std::string& caption) override;
     void SetOuterHeight(int twips) override;
     int Top() const override;
@@ -104,7 +104,6 @@ class MainWindow : public QMainWindow, public MainWindowView {
     void applyOuterHeight();
     void keepAskedPlace();
     void keepOnScreen();
-    QLabel* labelFor(AlmanacLabel label) const;
     QLineEdit* boxFor(CoordinateBox box) const;
 
     DesktopShell& shell_;

@@ -71,7 +71,7 @@ TEST_P(EphemerisTest, MatchesTheReferenceTable) {
     EXPECT_NEAR(Obliquity(r.d), r.epsilon, kAngle);
     EXPECT_NEAR(Declination(r.d), r.delta, kAngle);
     EXPECT_NEAR(RightAscension(r.d), r.alpha, kAngle);
-    EXPECT_NEAR(EquationOfTime(r.d), r.E, 1.5e-4);
+    EXPECT_NEAR(TimeCorrection(r.d), r.E, 1.5e-4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Days, EphemerisTest,
@@ -94,9 +94,9 @@ INSTANTIATE_TEST_SUITE_P(Days, EphemerisTest,
                                                         -1.8335}),
                          kestrow::test_rows::RowName{});
 
-TEST(EquationOfTime, JumpsByADayAtTheEquinoxes) {
-    EXPECT_NEAR(EquationOfTime(4829) - EquationOfTime(4828), 1440, 10);
-    EXPECT_NEAR(EquationOfTime(5013) - EquationOfTime(5014), 1440, 10);
+TEST(TimeCorrection, JumpsByADayAtTheEquinoxes) {
+    EXPECT_NEAR(TimeCorrection(4829) - TimeCorrection(4828), 1440, 10);
+    EXPECT_NEAR(TimeCorrection(5013) - TimeCorrection(5014), 1440, 10);
 }
 
 TEST(RightAscension, StaysWithinTheShortHalfTurnAllYear) {

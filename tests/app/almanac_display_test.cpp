@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "almanac/errors.h"
+#include "tests/day_texts.h"
 #include "tests/row_name.h"
 
 namespace kestrow {
@@ -18,7 +18,6 @@ CalendarDay Day(int day, int month, int year) {
     d.day = static_cast<std::int16_t>(day);
     d.month = static_cast<std::int16_t>(month);
     d.year = static_cast<std::int16_t>(year);
-    d.prevDay = day - 1;
     return d;
 }
 
@@ -37,8 +36,9 @@ class AlmanacTextsTable : public ::testing::TestWithParam<TextsRow> {};
 
 TEST_P(AlmanacTextsTable, ShowsTheFourTexts) {
     const auto& r = GetParam();
-    const AlmanacTexts t = ComputeAlmanacTexts({std::string(r.lat), std::string(r.lon), "."},
-                                               Day(r.day, r.month, r.year), r.offsetTU);
+    const AlmanacTexts t =
+        testing::DayTexts(ReadPlace(std::string(r.lat), std::string(r.lon), "."),
+                          Day(r.day, r.month, r.year), {DesignClockFor(r.offsetTU)});
     EXPECT_EQ(t.sunrise, r.sunrise);
     EXPECT_EQ(t.sunset, r.sunset);
     EXPECT_EQ(t.length, r.length);
@@ -79,23 +79,30 @@ INSTANTIATE_TEST_SUITE_P(
         TextsRow{"70", "20", 21, 6, 2013, 2, "0 h 41", "0 h 41", "24 h 00", "\xC2\xB1 0 s"}),
     kestrow::test_rows::RowName{});
 
-TEST(AlmanacTexts, OnlyAnOffsetOfExactlyTwoGivesTwoHours) {
-    const AlmanacPlace paris{std::string("48,85"), std::string("2,35"), ","};
+TEST(AlmanacTexts, OnlyALeadOfExactlyTwoGivesTwoHours) {
+    const Place paris = ReadPlace(std::string("48,85"), std::string("2,35"), ",");
     const CalendarDay day = Day(2, 1, 2013);
-    EXPECT_EQ(ComputeAlmanacTexts(paris, day, 2).sunrise, "9 h 45");
-    for (const std::optional<double> other :
-         {std::optional<double>(1.0), {1.9}, {2.1}, {19.0}, {24.0}, std::optional<double>()}) {
-        EXPECT_EQ(ComputeAlmanacTexts(paris, day, other).sunrise, "8 h 45");
+    EXPECT_EQ(testing::DayTexts(paris, day, {DesignClockFor(2)}).sunrise, "9 h 45");
+    for (const double other : {1.0, 1.9, 2.1, 19.0, 24.0, 0.0}) {
+        EXPECT_EQ(testing::DayTexts(paris, day, {DesignClockFor(other)}).sunrise, "8 h 45");
     }
 }
 
 TEST(AlmanacTexts, NoValueCountsAsLatitudeAndLongitudeZero) {
-    const CalendarDay day = Day(1, 1, 2000);
-    const AlmanacTexts none = ComputeAlmanacTexts({}, day, 1);
-    const AlmanacTexts zero = ComputeAlmanacTexts({std::string("0"), std::string("0")}, day, 1);
-    EXPECT_EQ(none.sunrise, zero.sunrise);
+    const AlmanacTexts none =
+        testing::DayTexts(ReadPlace(std::nullopt, std::nullopt, ","), Day(1, 1, 2000), {});
     EXPECT_EQ(none.sunrise, "7 h 03");
     EXPECT_EQ(none.sunset, "19 h 03");
+}
+
+TEST(AlmanacTexts, AnAbsentEventHasNoText) {
+    DayEvents day;
+    day.set = MakeDate(2013, 1, 2) + 0.5;
+    day.length = 0.25;
+    const AlmanacTexts texts = FormatDay(day, 0.25, {DesignClock::UtPlusTwo});
+    EXPECT_EQ(texts.sunrise, "");
+    EXPECT_EQ(texts.sunset, "14 h 00");
+    EXPECT_EQ(texts.length, "6 h 00");
 }
 
 struct ChangeCase {
@@ -135,24 +142,33 @@ TEST(DayLength, ReadsFromWholeSeconds) {
     EXPECT_EQ(DayLengthText((86400 - 0.4) / 86400), "24 h 00");
 }
 
-// Records each label write, to see where a failing run stops.
-struct Recorder final : AlmanacSink {
-    std::vector<AlmanacLabel> labels;
-    void SetAlmanacText(AlmanacLabel label, const std::string&) override {
-        labels.push_back(label);
-    }
+struct ClockCase {
+    DateValue value;
+    const char* pattern;
+    const char* text;
 };
 
-TEST(ShowAlmanac, ACoordinateThatIsNotANumberChangesNoLabel) {
-    Recorder recorder;
-    EXPECT_THROW(
-        ShowAlmanac({std::string("48,85"), std::string("abc"), ","}, Day(2, 1, 2013), 1, recorder),
-        CoordinateError);
-    EXPECT_TRUE(recorder.labels.empty());
-    ShowAlmanac({std::string("48,85"), std::string("2,35"), ","}, Day(2, 1, 2013), 1, recorder);
-    EXPECT_EQ(recorder.labels, (std::vector{AlmanacLabel::Sunrise, AlmanacLabel::Sunset,
-                                            AlmanacLabel::DayLength, AlmanacLabel::Change}));
+class ClockTextTest : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(ClockTextTest, ReadsRoundedClockFields) {
+    EXPECT_EQ(ClockText(GetParam().value, GetParam().pattern), GetParam().text);
 }
+
+constexpr double kSecond = 1.0 / 86400;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClockTextTest,
+    ::testing::Values(ClockCase{0.3541666666666667, "h", "8"},
+                      ClockCase{0.3541666666666667, "nn", "30"},
+                      ClockCase{1.25, "h", "6"},           // whole days ignored
+                      ClockCase{-2.0 / 1440, " n", " 2"},  // magnitude of a negative
+                      ClockCase{30 * kSecond, " n", " 0"}, ClockCase{30 * kSecond, " s", " 30"},
+                      ClockCase{65 * kSecond, "nn", "01"},
+                      ClockCase{(86399 + 0.1) * kSecond, "h nn", "23 59"},
+                      ClockCase{(86399 + 0.9) * kSecond, "h nn", "0 00"},  // carries to midnight
+                      ClockCase{2.5, "h nn", "12 00"}, ClockCase{0.5, "h nn", "12 00"},
+                      ClockCase{-0.25, "h", "6"}, ClockCase{-1.25, "h", "6"}),
+    kestrow::test_rows::RowName{});
 
 TEST(ReadToday, TakesEveryFieldFromOneReading) {
     ClockReading reading;
@@ -161,9 +177,9 @@ TEST(ReadToday, TakesEveryFieldFromOneReading) {
     EXPECT_EQ(first.day, 1);
     EXPECT_EQ(first.month, 3);
     EXPECT_EQ(first.year, 2013);
-    EXPECT_EQ(first.prevDay, 0);
+    EXPECT_EQ(DayBefore(first).day, 0);
     reading.local = MakeDate(2013, 1, 31) + 0.5;
-    EXPECT_EQ(ReadToday(reading).prevDay, 30);
+    EXPECT_EQ(DayBefore(ReadToday(reading)).day, 30);
 }
 
 }  // namespace

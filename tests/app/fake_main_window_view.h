@@ -24,12 +24,11 @@ class FakeMainWindowView final : public MainWindowView {
 
     void Attach(MainWindowLogic& logic) { logic_ = &logic; }
 
-    void SetLabelText(AlmanacLabel label, const std::string& text) override {
-        labels[label] = text;
+    void ShowAlmanac(const AlmanacTexts& texts) override {
+        almanac = texts;
+        ++almanacShown;
     }
-    void SetToolTip(AlmanacLabel label, const std::string& text) override {
-        toolTips[label] = text;
-    }
+    void SetToolTip(AlmanacRow row, const std::string& text) override { toolTips[row] = text; }
     void SetCaption(const std::string& text) override { caption = text; }
     void SetOuterHeight(int twips) override { height = twips; }
     int Top() const override { return top; }
@@ -89,8 +88,9 @@ class FakeMainWindowView final : public MainWindowView {
         }
     }
 
-    std::map<AlmanacLabel, std::string> labels;
-    std::map<AlmanacLabel, std::string> toolTips;
+    AlmanacTexts almanac;
+    int almanacShown = 0;
+    std::map<AlmanacRow, std::string> toolTips;
     std::string caption = "Kestrow";
     int height = 3315;
     int top = kDefaultTop;

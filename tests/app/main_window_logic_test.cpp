@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "fake_main_window_view.h"
+#include "tests/day_texts.h"
 #include "tests/row_name.h"
 
 namespace kestrow {
@@ -26,7 +27,7 @@ constexpr auto kLon = CoordinateBox::Longitude;
 class MainWindowLogicTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kestrow-form1-XXXXXX").string();
+        std::string pattern = (fs::temp_directory_path() / "kestrow-logic-XXXXXX").string();
         folder_ = mkdtemp(pattern.data());
         path_ = folder_ / "Kestrow.dat";
         clock_.Set(2013, 1, 2, 10, 0, 0, 1);
@@ -38,8 +39,8 @@ class MainWindowLogicTest : public ::testing::Test {
         locale_ = std::make_unique<FixedLocale>(separator);
         view_ = std::make_unique<FakeMainWindowView>();
         errors_.str("");
-        form_ = std::make_unique<MainWindowLogic>(*view_, clock_, *locale_, errors_, path_);
-        view_->Attach(*form_);
+        logic_ = std::make_unique<MainWindowLogic>(*view_, clock_, *locale_, errors_, path_);
+        view_->Attach(*logic_);
     }
 
     void WriteFile(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
@@ -47,15 +48,15 @@ class MainWindowLogicTest : public ::testing::Test {
         std::ifstream in(path_, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    AlmanacTexts Expected(Coordinate lat, Coordinate lon, double offsetTU = 1) const {
-        return ComputeAlmanacTexts({std::move(lat), std::move(lon), "."}, ReadToday(clock_.reading),
-                                   offsetTU);
+    AlmanacTexts Expected(Coordinate lat, Coordinate lon, double leadHours = 1) const {
+        return testing::DayTexts(ReadPlace(lat, lon, "."), ReadToday(clock_.reading),
+                                 {DesignClockFor(leadHours)});
     }
     void ExpectLabels(const AlmanacTexts& t) const {
-        EXPECT_EQ(view_->labels[AlmanacLabel::Sunrise], t.sunrise);
-        EXPECT_EQ(view_->labels[AlmanacLabel::Sunset], t.sunset);
-        EXPECT_EQ(view_->labels[AlmanacLabel::DayLength], t.length);
-        EXPECT_EQ(view_->labels[AlmanacLabel::Change], t.change);
+        EXPECT_EQ(view_->almanac.sunrise, t.sunrise);
+        EXPECT_EQ(view_->almanac.sunset, t.sunset);
+        EXPECT_EQ(view_->almanac.length, t.length);
+        EXPECT_EQ(view_->almanac.change, t.change);
     }
 
     fs::path folder_;
@@ -64,31 +65,31 @@ class MainWindowLogicTest : public ::testing::Test {
     std::unique_ptr<FixedLocale> locale_;
     std::unique_ptr<FakeMainWindowView> view_;
     std::ostringstream errors_;
-    std::unique_ptr<MainWindowLogic> form_;
+    std::unique_ptr<MainWindowLogic> logic_;
 };
 
 TEST_F(MainWindowLogicTest, FirstStartWithoutAFile) {
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
     // Nothing in the clipped frame can be typed into.
     EXPECT_FALSE(view_->frameFocusable);
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(view_->boxes[kLat], "00,00");
     EXPECT_EQ(view_->boxes[kLon], "000,00");
-    EXPECT_FALSE(form_->Latitude().has_value());
+    EXPECT_FALSE(logic_->Latitude().has_value());
     ExpectLabels(Expected(std::nullopt, std::nullopt));
     EXPECT_EQ(view_->caption, "Kestrow  02/01/2013");
-    EXPECT_EQ(view_->toolTips[AlmanacLabel::Sunrise], "Sunrise 02/01/2013");
-    EXPECT_EQ(view_->toolTips[AlmanacLabel::SunsetCaption], "Sunset 02/01/2013");
-    EXPECT_EQ(view_->toolTips[AlmanacLabel::DayLengthCaption], "length 02/01/2013");
-    EXPECT_EQ(form_->DecimalSeparator(), ",");
+    EXPECT_EQ(view_->toolTips[AlmanacRow::Sunrise], "Sunrise 02/01/2013");
+    EXPECT_EQ(view_->toolTips[AlmanacRow::Sunset], "Sunset 02/01/2013");
+    EXPECT_EQ(view_->toolTips[AlmanacRow::DayLength], "length 02/01/2013");
+    EXPECT_EQ(logic_->DecimalSeparator(), ",");
     EXPECT_TRUE(view_->messages.empty());
     EXPECT_FALSE(fs::exists(path_));
 }
 
 TEST_F(MainWindowLogicTest, ZeroByteFileMovesToTheCornerAndEmptiesTheBoxes) {
     WriteFile("");
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->top, 0);
     EXPECT_EQ(view_->left, 0);
     EXPECT_EQ(view_->boxes[kLat], "");
@@ -99,47 +100,47 @@ TEST_F(MainWindowLogicTest, ZeroByteFileMovesToTheCornerAndEmptiesTheBoxes) {
 
 TEST_F(MainWindowLogicTest, FullRecordRestoresPlaceAndPosition) {
     WriteFile("\"48.85\",\"2.35\",600,975\r\n");
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->top, 600);
     EXPECT_EQ(view_->left, 975);
     EXPECT_EQ(view_->boxes[kLat], "48,85");  // shown with this locale's mark
     EXPECT_EQ(view_->boxes[kLon], "2,35");
-    EXPECT_EQ(form_->Latitude(), "48.85");  // kept as read
+    EXPECT_EQ(logic_->Latitude(), "48.85");  // kept as read
     ExpectLabels(Expected("48.85", "2.35"));
-    EXPECT_EQ(view_->labels[AlmanacLabel::Sunrise], "8 h 45");
+    EXPECT_EQ(view_->almanac.sunrise, "8 h 45");
 }
 
 TEST_F(MainWindowLogicTest, ShortRecordAtStartShowsThePlaceSoClosingKeepsIt) {
     WriteFile("\"48,85\",\"2,35\"\r\n");
-    form_->OnLoad();
+    logic_->OnLoad();
     ExpectLabels(Expected("48.85", "2.35"));
     EXPECT_EQ(view_->moves, 0);
     EXPECT_EQ(view_->boxes[kLat], "48,85");
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",2400,4800\r\n");
 }
 
 TEST_F(MainWindowLogicTest, SaveThenCloseWritesTheExactBytes) {
-    form_->OnLoad();
-    form_->OnSetup();
+    logic_->OnLoad();
+    logic_->OnSetup();
     EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
     EXPECT_TRUE(view_->frameFocusable);
     EXPECT_EQ(view_->focus, kLat);
     view_->boxes[kLat] = view_->boxes[kLon] = "";
     view_->Type(kLat, "48.85");
     view_->Type(kLon, "2.35");
-    form_->OnSave();
+    logic_->OnSave();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\"\r\n");
     EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
     EXPECT_FALSE(view_->frameFocusable);
     EXPECT_FALSE(view_->focus.has_value());
     EXPECT_TRUE(view_->almanacFocused);  // where a screen reader hears the new times
     EXPECT_EQ(view_->moves, 0);
-    EXPECT_EQ(form_->Latitude(), "48,85");
+    EXPECT_EQ(logic_->Latitude(), "48,85");
     ExpectLabels(Expected("48.85", "2.35"));
     view_->top = 600;
     view_->left = 975;
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
     EXPECT_TRUE(view_->messages.empty());
 }
@@ -157,16 +158,16 @@ class DecimalMarks : public MainWindowLogicTest, public ::testing::WithParamInte
 TEST_P(DecimalMarks, SavedPlaceReadsBack) {
     const auto& c = GetParam();
     Make(c.separator);
-    form_->OnLoad();
-    form_->OnSetup();
+    logic_->OnLoad();
+    logic_->OnSetup();
     view_->SetBoxText(kLat, "35.7");
     view_->SetBoxText(kLon, "51.4");
     EXPECT_EQ(view_->boxes[kLat], c.typed);
-    form_->OnSave();
-    form_->OnClose();
+    logic_->OnSave();
+    logic_->OnClose();
     EXPECT_EQ(FileBytes(), c.record);
     Make(c.separator);
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_TRUE(view_->messages.empty()) << view_->messages[0];
     EXPECT_EQ(view_->boxes[kLat], c.typed);
     ExpectLabels(Expected("35.7", "51.4"));
@@ -188,14 +189,14 @@ INSTANTIATE_TEST_SUITE_P(Marks, DecimalMarks,
                          kestrow::test_rows::RowName{});
 
 TEST_F(MainWindowLogicTest, SetupTwiceStaysExpandedAndQuestionMarkShowsOneAbout) {
-    form_->OnLoad();
-    form_->OnSetup();
-    form_->OnSetup();
+    logic_->OnLoad();
+    logic_->OnSetup();
+    logic_->OnSetup();
     EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
-    form_->OnAbout();
-    form_->OnAbout();
+    logic_->OnAbout();
+    logic_->OnAbout();
     EXPECT_TRUE(view_->aboutShown);
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_FALSE(view_->aboutShown);
 }
 
@@ -216,7 +217,7 @@ class Typing : public MainWindowLogicTest, public ::testing::WithParamInterface<
 TEST_P(Typing, RepairsOnlyThePointsAndKeepsTheCaret) {
     const auto& c = GetParam();
     Make(c.separator);
-    form_->OnLoad();
+    logic_->OnLoad();
     view_->boxes[kLat] = c.before;
     view_->selStart[kLat] = c.caret;
     view_->writes = 0;
@@ -239,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, Typing,
                                                       3, 1}));
 
 TEST_F(MainWindowLogicTest, APasteHasEveryPointReplacedInPlace) {
-    form_->OnLoad();
+    logic_->OnLoad();
     view_->SetBoxText(kLon, "1.2.3");
     EXPECT_EQ(view_->boxes[kLon], "1,2,3");
     EXPECT_EQ(view_->replacements, 2);
@@ -247,12 +248,12 @@ TEST_F(MainWindowLogicTest, APasteHasEveryPointReplacedInPlace) {
 
 TEST_F(MainWindowLogicTest, ALongTextIsCutInTheBoxWhileLatKeepsItWhole) {
     WriteFile("\"-48.8512\",\"-122.4194\",600,975\r\n");
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->boxes[kLat], "-48,85");
     EXPECT_EQ(view_->boxes[kLon], "-122,41");
-    EXPECT_EQ(form_->Latitude(), "-48.8512");
+    EXPECT_EQ(logic_->Latitude(), "-48.8512");
     ExpectLabels(Expected("-48.8512", "-122.4194"));
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_EQ(FileBytes(), "\"-48,85\",\"-122,41\",600,975\r\n");
 }
 
@@ -270,7 +271,7 @@ class WindowPositions : public MainWindowLogicTest,
 TEST_P(WindowPositions, AreKeptWhenOnAScreen) {
     const auto& c = GetParam();
     WriteFile(c.record);
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->moves, c.moved ? 1 : 0);
     EXPECT_EQ(view_->top, c.top);
     EXPECT_EQ(view_->left, c.left);
@@ -309,13 +310,13 @@ TEST_P(UnknownWindowPosition, ClosingWritesOnlyAPositionThatWasRead) {
     const auto& c = GetParam();
     if (c.record != nullptr) WriteFile(c.record);
     view_->knowsPosition = false;
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->moves, 0);
     if (c.save) {
-        form_->OnSetup();
-        form_->OnSave();
+        logic_->OnSetup();
+        logic_->OnSave();
     }
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_EQ(FileBytes(), c.closed);
     EXPECT_TRUE(view_->messages.empty());
 }
@@ -345,18 +346,18 @@ TEST_P(BadBoxes, AreNeverSaved) {
     const auto& c = GetParam();
     const std::string saved = "\"48,85\",\"2,35\",600,975\r\n";
     WriteFile(saved);
-    form_->OnLoad();
-    form_->OnSetup();
+    logic_->OnLoad();
+    logic_->OnSetup();
     view_->SetBoxText(kLat, c.latitude);
     view_->SetBoxText(kLon, c.longitude);
-    form_->OnSave();
+    logic_->OnSave();
     EXPECT_EQ(FileBytes(), saved);
     EXPECT_EQ(view_->height, MainWindowLogic::kExpandedHeight);
     EXPECT_EQ(view_->focus, c.focus);
     ASSERT_EQ(view_->messages.size(), 1u);
     EXPECT_EQ(view_->messages[0], c.message);
     ExpectLabels(Expected("48.85", "2.35"));
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_EQ(FileBytes(), saved);
 }
 
@@ -411,7 +412,7 @@ TEST_F(MainWindowLogicTest, AClockOutsideTheCalendarIsToldOnce) {
     ASSERT_EQ(view_->messages.size(), 1u);
     EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos)
         << view_->messages[0];
-    EXPECT_TRUE(view_->labels.empty());
+    EXPECT_EQ(view_->almanacShown, 0);
     EXPECT_EQ(view_->caption, "Kestrow");
     EXPECT_EQ(view_->boxes[kLat], "48,85");
     late.OnMinuteTick();
@@ -434,59 +435,74 @@ TEST_F(MainWindowLogicTest, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
 
 TEST_F(MainWindowLogicTest, AFailureIsShownOnceWhileItPersists) {
     WriteFile("\"abc\",\"2,35\",600,975\r\n");
-    form_->OnLoad();
+    logic_->OnLoad();
     ASSERT_EQ(view_->messages.size(), 1u);
     EXPECT_EQ(view_->messages[0], "Latitude \"abc\" is not a number.");
     EXPECT_EQ(errors_.str(), "kestrow: Latitude \"abc\" is not a number.\n");
-    for (int tick = 0; tick < 5; ++tick) form_->OnMinuteTick();
+    for (int tick = 0; tick < 5; ++tick) logic_->OnMinuteTick();
     EXPECT_EQ(view_->messages.size(), 1u);
     // The program goes on: the place can be corrected.
-    form_->OnSetup();
+    logic_->OnSetup();
     view_->SetBoxText(kLat, "48.85");
-    form_->OnSave();
+    logic_->OnSave();
     EXPECT_EQ(view_->messages.size(), 1u);
     ExpectLabels(Expected("48.85", "2.35"));
     // A failure that comes back after a good run is shown again.
     WriteFile("\"abc\",\"2,35\"\r\n");
-    form_->OnSetup();
+    logic_->OnSetup();
     view_->SetBoxText(kLat, "abc");
-    form_->OnSave();  // refused, a message of its own
+    logic_->OnSave();  // refused, a message of its own
     EXPECT_EQ(view_->messages.size(), 2u);
 }
 
 TEST_F(MainWindowLogicTest, AnUnreadableFileAtStartIsReportedAndKept) {
+    const std::string quoted = QuotedSettingsPath(path_);
+    const std::string kept =
+        "The place was not saved, so as to keep " + quoted + ", which could not be read.";
     fs::create_directory(path_);  // a folder in the file's place cannot be read
-    form_->OnLoad();
-    ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("Kestrow.dat"), std::string::npos) << view_->messages[0];
+    logic_->OnLoad();
+    EXPECT_EQ(view_->messages,
+              std::vector<std::string>{quoted + " could not be read: it is a folder"});
     ExpectLabels(Expected(std::nullopt, std::nullopt));
-    form_->OnClose();
+    logic_->OnClose();
     EXPECT_TRUE(fs::is_directory(path_));
-    EXPECT_EQ(view_->messages.size(), 2u);
+    EXPECT_EQ(view_->messages.back(), kept);
+
+    // Too large to be read, yet a save could replace it: only the guard keeps it.
+    fs::remove(path_);
+    const std::string oversize(kMaxSettingsFileBytes + 1, 'x');
+    WriteFile(oversize);
+    Make(",");
+    logic_->OnLoad();
+    EXPECT_EQ(view_->messages, std::vector<std::string>{quoted + " could not be read: it is "
+                                                                 "larger than 1048576 bytes"});
+    logic_->OnClose();
+    EXPECT_EQ(view_->messages.back(), kept);
+    EXPECT_EQ(FileBytes(), oversize);
 }
 
 TEST_F(MainWindowLogicTest, TheShiftFollowsSummerTimeWithinATick) {
     WriteFile("\"48.85\",\"2.35\",600,975\r\n");
     clock_.Set(2013, 3, 31, 1, 59, 0, 1);
-    form_->OnLoad();
-    EXPECT_EQ(form_->Offset()->tu, 1);
+    logic_->OnLoad();
+    EXPECT_EQ(logic_->Offset()->roundedHours, 1);
     ExpectLabels(Expected("48.85", "2.35", 1));
     clock_.Set(2013, 3, 31, 3, 0, 0, 2);  // clocks go forward
-    form_->OnMinuteTick();
-    EXPECT_EQ(form_->Offset()->tu, 2);
+    logic_->OnMinuteTick();
+    EXPECT_EQ(logic_->Offset()->roundedHours, 2);
     ExpectLabels(Expected("48.85", "2.35", 2));
 }
 
 TEST_F(MainWindowLogicTest, CaptionAndToolTipsFollowTheDate) {
     clock_.Set(2013, 1, 31, 23, 59, 30, 1);
-    form_->OnLoad();
+    logic_->OnLoad();
     EXPECT_EQ(view_->caption, "Kestrow  31/01/2013");
     clock_.Set(2013, 2, 1, 0, 0, 30, 1);
-    form_->OnMinuteTick();
+    logic_->OnMinuteTick();
     EXPECT_EQ(view_->caption, "Kestrow  01/02/2013");
-    EXPECT_EQ(view_->toolTips[AlmanacLabel::SunriseCaption], "Sunrise 01/02/2013");
-    EXPECT_EQ(view_->toolTips[AlmanacLabel::DayLength], "length 01/02/2013");
-    form_->OnMinuteTick();
+    EXPECT_EQ(view_->toolTips[AlmanacRow::Sunrise], "Sunrise 01/02/2013");
+    EXPECT_EQ(view_->toolTips[AlmanacRow::DayLength], "length 01/02/2013");
+    logic_->OnMinuteTick();
     EXPECT_EQ(view_->caption, "Kestrow  01/02/2013");
     ExpectLabels(Expected(std::nullopt, std::nullopt));
 }

@@ -14,6 +14,7 @@
 
 #include "app/main_window_logic.h"
 #include "fake_main_window_view.h"
+#include "tests/day_texts.h"
 
 namespace kestrow {
 namespace {
@@ -69,8 +70,8 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     InstantClock clock;
     FixedLocale locale(',');
     std::ostringstream errors;
-    MainWindowLogic form(view, clock, locale, errors, folder / "Kestrow.dat");
-    view.Attach(form);
+    MainWindowLogic logic(view, clock, locale, errors, folder / "Kestrow.dat");
+    view.Attach(logic);
 
     std::tm start{};
     start.tm_year = 2025 - 1900;
@@ -78,14 +79,14 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     start.tm_mday = 1;
     start.tm_isdst = -1;
     clock.now = std::mktime(&start);
-    form.OnLoad();
-    form.OnSetup();
+    logic.OnLoad();
+    logic.OnSetup();
     view.SetBoxText(CoordinateBox::Latitude, c.latitude);
     view.SetBoxText(CoordinateBox::Longitude, c.longitude);
-    form.OnSave();
+    logic.OnSave();
     ASSERT_TRUE(view.messages.empty()) << view.messages.front();
 
-    const AlmanacPlace place{std::string(c.latitude), std::string(c.longitude), ","};
+    const Place place = ReadPlace(std::string(c.latitude), std::string(c.longitude), ",");
     std::map<std::tuple<int, int, int, int>, AlmanacTexts> expected;
     std::tm previous{};
     localtime_r(&clock.now, &previous);
@@ -95,7 +96,7 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
     constexpr int kMinutes = 400 * 1440;
     for (int minute = 1; minute <= kMinutes; ++minute) {
         clock.now += 60;
-        form.OnMinuteTick();
+        logic.OnMinuteTick();
 
         std::tm local{};
         localtime_r(&clock.now, &local);
@@ -103,7 +104,7 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
         // The shift follows the local clock's lead at the very tick it changes.
         double lead = local.tm_gmtoff / 3600.0;
         if (lead < 0) lead += 24;
-        ASSERT_EQ(form.Offset()->tu, lead) << "at minute " << minute;
+        ASSERT_EQ(logic.Offset()->roundedHours, lead) << "at minute " << minute;
         if (local.tm_gmtoff != previous.tm_gmtoff) ++changes;
         if (local.tm_mday != previous.tm_mday) {
             ++newDays;
@@ -111,7 +112,7 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
             std::snprintf(date, sizeof date, "%02d/%02d/%04d", local.tm_mday, local.tm_mon + 1,
                           local.tm_year + 1900);
             ASSERT_EQ(view.caption, std::string("Kestrow  ") + date) << minute;
-            ASSERT_EQ(view.toolTips[AlmanacLabel::Sunrise], std::string("Sunrise ") + date);
+            ASSERT_EQ(view.toolTips[AlmanacRow::Sunrise], std::string("Sunrise ") + date);
         }
         const auto key = std::make_tuple(local.tm_year, local.tm_mon, local.tm_mday, tu);
         auto it = expected.find(key);
@@ -120,13 +121,12 @@ TEST_P(SimulatedYear, EveryTickShowsThatDaysAlmanac) {
             day.day = static_cast<std::int16_t>(local.tm_mday);
             day.month = static_cast<std::int16_t>(local.tm_mon + 1);
             day.year = static_cast<std::int16_t>(local.tm_year + 1900);
-            day.prevDay = day.day - 1;
-            it = expected.emplace(key, ComputeAlmanacTexts(place, day, tu)).first;
+            it = expected.emplace(key, testing::DayTexts(place, day, {DesignClockFor(tu)})).first;
         }
-        ASSERT_EQ(view.labels[AlmanacLabel::Sunrise], it->second.sunrise) << minute;
-        ASSERT_EQ(view.labels[AlmanacLabel::Sunset], it->second.sunset) << minute;
-        ASSERT_EQ(view.labels[AlmanacLabel::DayLength], it->second.length) << minute;
-        ASSERT_EQ(view.labels[AlmanacLabel::Change], it->second.change) << minute;
+        ASSERT_EQ(view.almanac.sunrise, it->second.sunrise) << minute;
+        ASSERT_EQ(view.almanac.sunset, it->second.sunset) << minute;
+        ASSERT_EQ(view.almanac.length, it->second.length) << minute;
+        ASSERT_EQ(view.almanac.change, it->second.change) << minute;
         previous = local;
         if (minute == 2 * 1440) heapAfterWarmUp = mallinfo2().uordblks;
     }

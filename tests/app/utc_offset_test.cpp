@@ -12,7 +12,7 @@ struct OffsetRow {
     int utcH, utcM, utcS;
     int localH, localM;
     double raw;  // to 1e-3 hour
-    double tu;
+    double roundedHours;
 };
 
 class UtcOffsetTable : public ::testing::TestWithParam<OffsetRow> {};
@@ -26,7 +26,7 @@ TEST_P(UtcOffsetTable, FindsTheLeadOfTheLocalClock) {
     reading.utcSecond = r.utcS;
     const UtcOffset offset = ComputeUtcOffset(reading);
     EXPECT_NEAR(offset.raw, r.raw, 1e-3);
-    EXPECT_DOUBLE_EQ(offset.tu, r.tu);
+    EXPECT_DOUBLE_EQ(offset.roundedHours, r.roundedHours);
     EXPECT_GE(offset.raw, 0);
     EXPECT_LT(offset.raw, 24);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ TableOptions Parse(std::vector<std::string> args, const ClockReading& now = Summ
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     return ParseTableOptions(static_cast<int>(args.size()), argv.data(), now, separator);
+}
+
+// A coordinate as the C library reads it, with a point.
+double Degrees(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    return std::stod(text);
 }
 
 std::string ErrorOf(const std::vector<std::string>& args) {
@@ -75,13 +82,13 @@ TEST(TableOptions, ReadsEveryOptionAndFillsTheDefaultsFromTheClock) {
         SCOPED_TRACE(c.args[1] + " " + c.args.back());
         const TableOptions options = Parse(c.args);
         EXPECT_FALSE(options.help);
-        EXPECT_EQ(options.request.place.latitude, c.lat);
-        EXPECT_EQ(options.request.place.longitude, c.lon);
+        EXPECT_EQ(options.request.place.latitude, Degrees(c.lat));
+        EXPECT_EQ(options.request.place.longitude, Degrees(c.lon));
         EXPECT_EQ(options.request.first,
                   MakeDate(static_cast<std::int16_t>(c.year), static_cast<std::int16_t>(c.month),
                            static_cast<std::int16_t>(c.day)));
         EXPECT_EQ(options.request.days, c.days);
-        EXPECT_DOUBLE_EQ(options.request.offsetTU, c.offset);
+        EXPECT_EQ(options.request.clock.design == DesignClock::UtPlusTwo, c.offset == 2);
     }
 }
 
@@ -93,12 +100,17 @@ TEST(TableOptions, DefaultDateIsTheLocalDateNotTheUtcOne) {
     reading.utcMinute = 30;
     const TableOptions options = Parse({"--lat", "1", "--lon", "2"}, reading);
     EXPECT_EQ(options.request.first, MakeDate(2014, 1, 1));
-    EXPECT_DOUBLE_EQ(options.request.offsetTU, 1);
+    EXPECT_EQ(options.request.clock.design, DesignClock::UtPlusOne);
 }
 
-TEST(TableOptions, KeepsTheDecimalSeparatorForReadingTheCoordinates) {
-    const TableOptions options = Parse({"--lat", "48,85", "--lon", "2,35"}, SummerAfternoon(), ",");
-    EXPECT_EQ(options.request.place.decimalSeparator, ",");
+TEST(TableOptions, ReadsTheCoordinatesWithTheDecimalSeparator) {
+    const TableOptions options = Parse({"--lat",
+                                        "48\xD9\xAB"
+                                        "85",
+                                        "--lon", "2,35"},
+                                       SummerAfternoon(), "\xD9\xAB");
+    EXPECT_EQ(options.request.place.latitude, 48.85);
+    EXPECT_EQ(options.request.place.longitude, 2.35);
 }
 
 TEST(TableOptions, HelpNeedsNoCoordinates) { EXPECT_TRUE(Parse({"--help"}).help); }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Sunrise and sunset on a zone's own clock, in the window's computation and
 // in kestrow-table alike, against the tz database as Python reads it.
-#include "app/zone_clock.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/shown_clock.h"
+#include "tests/day_texts.h"
 #include "tools/almanac_table.h"
+#include "tools/table_options.h"
 
 namespace kestrow {
 namespace {
@@ -59,7 +60,8 @@ TEST(ZoneClock, SunriseAndSunsetShowTheZonesClockOfEachMoment) {
         in >> zone >> lat >> lon;
         UseZone(zone);
         const SystemClock zoneClock;
-        const AlmanacPlace place{lat, lon, "."};
+        const Place place = ReadPlace(lat, lon, ".");
+        const ShownClock shown{DesignClock::UtPlusOne, &zoneClock};
         while (in >> date) {
             const std::string table =
                 Output(std::string(KESTROW_TABLE_PATH) + " --lat " + lat + " --lon " + lon +
@@ -76,13 +78,12 @@ TEST(ZoneClock, SunriseAndSunsetShowTheZonesClockOfEachMoment) {
                 CalendarDayOf(MakeDate(static_cast<std::int16_t>(std::stoi(date.substr(0, 4))),
                                        static_cast<std::int16_t>(std::stoi(date.substr(5, 2))),
                                        static_cast<std::int16_t>(std::stoi(date.substr(8, 2)))));
-            AlmanacTimes times;
-            const AlmanacTexts texts =
-                ComputeAlmanacTexts(place, day, {std::nullopt, &zoneClock}, &times);
+            const AlmanacTexts texts = testing::DayTexts(place, day, shown);
+            const DayEvents events = ComputeDay({place, day, shown});
             window.push_back(texts.sunrise + "\t" + texts.sunset + "\t" +
-                             OffsetText(times.riseOffsetSeconds));
+                             OffsetText(shown.LeadAt(*events.rise)));
             // Length and change do not depend on the clock.
-            const AlmanacTexts fixed = ComputeAlmanacTexts(place, day, 1.0);
+            const AlmanacTexts fixed = testing::DayTexts(place, day, {DesignClock::UtPlusOne});
             EXPECT_EQ(texts.length + texts.change, fixed.length + fixed.change) << zone << date;
         }
     }

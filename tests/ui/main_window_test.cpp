@@ -24,6 +24,7 @@
 
 #include "app/almanac_display.h"
 #include "app/clock.h"
+#include "tests/day_texts.h"
 #include "ui/contrast.h"
 #include "ui/platform/qt_user_locale.h"
 #include "ui_test_support.h"
@@ -844,8 +845,9 @@ void MainWindowTest::persianPlaceReadsBack() {
     QCOMPARE(Find<QLineEdit>("TextLongitude")->text(), QStringLiteral("51\u066B"
                                                                       "4"));
     const kestrow::ClockReading now = clock_.Read();
-    const kestrow::AlmanacTexts expected = kestrow::ComputeAlmanacTexts(
-        {"35.7", "51.4", "."}, kestrow::ReadToday(now), kestrow::ComputeUtcOffset(now).tu);
+    const kestrow::AlmanacTexts expected = kestrow::testing::DayTexts(
+        {35.7, 51.4}, kestrow::ReadToday(now),
+        {kestrow::DesignClockFor(kestrow::ComputeUtcOffset(now).roundedHours)});
     QCOMPARE(Find<QLabel>("Label_Lever")->text().toStdString(), expected.sunrise);
     QCOMPARE(Find<QLabel>("Label_duree")->text().toStdString(), expected.length);
     QVERIFY(errors_.str().empty());
@@ -866,8 +868,8 @@ void MainWindowTest::outsideTextIsShownLiterally() {
     window_ = MakeWindow();
     kestrow::MainWindowView& view = *window_;
     view.ShowMessage(text.toStdString());
-    view.SetLabelText(kestrow::AlmanacLabel::Sunrise, text.toStdString());
-    view.SetToolTip(kestrow::AlmanacLabel::Sunrise, text.toStdString());
+    view.ShowAlmanac({text.toStdString(), "", "", ""});
+    view.SetToolTip(kestrow::AlmanacRow::Sunrise, text.toStdString());
 
     QMessageBox* message = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {

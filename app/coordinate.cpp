@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "coordinate.h"
+#include "app/coordinate.h"
 
 #include <charconv>
 #include <cmath>
-
-#include "errors.h"
 
 namespace kestrow {
 namespace {
@@ -73,8 +71,15 @@ double ParseCoordinate(std::string_view text, Axis axis, std::string_view decima
     return value;
 }
 
-double ReadCoordinate(const Coordinate& value, Axis axis, std::string_view decimalSeparator) {
-    return value ? ParseCoordinate(*value, axis, decimalSeparator) : 0.0;
+Place ReadPlace(const Coordinate& latitude, const Coordinate& longitude,
+                std::string_view decimalSeparator) {
+    const auto read = [&](const Coordinate& value, Axis axis) {
+        return value ? ParseCoordinate(*value, axis, decimalSeparator) : 0.0;
+    };
+    Place place;
+    place.latitude = read(latitude, Axis::Latitude);
+    place.longitude = read(longitude, Axis::Longitude);
+    return place;
 }
 
 std::string ReplaceMarks(std::string text, std::string_view from, std::string_view to) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "zone_clock.h"
+#include "shown_clock.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 
@@ -13,6 +14,21 @@ namespace {
 constexpr long kSecondsPerDay = 86400;
 // Day 25569 of the calendar serials is 1 January 1970, where time_t counts from.
 constexpr long long kUnixEpochSerial = 25569;
+
+// Events are whole seconds: rounding takes off what the days' fractions lost.
+std::time_t UnixSeconds(DateValue instant) {
+    return static_cast<std::time_t>(
+        std::llround((ToLinear(instant) - kUnixEpochSerial) * kSecondsPerDay));
+}
+
+DateValue InstantOf(std::time_t seconds) {
+    return ToStored(kUnixEpochSerial + static_cast<double>(seconds) / kSecondsPerDay);
+}
+
+long LeadAt(const ShownClock& clock, std::time_t instant) {
+    if (clock.zone != nullptr) return clock.zone->UtcOffsetAt(instant);
+    return std::lround(DesignShift(clock.design) * kSecondsPerDay);
+}
 
 bool SafeZoneName(std::string_view name) {
     if (name.empty() || name.front() == '/' || name.back() == '/') return false;
@@ -34,6 +50,18 @@ bool SafeZoneName(std::string_view name) {
 
 }  // namespace
 
+DesignClock DesignClockFor(double leadHours) {
+    return leadHours == 2 ? DesignClock::UtPlusTwo : DesignClock::UtPlusOne;
+}
+
+double DesignShift(DesignClock clock) {
+    return clock == DesignClock::UtPlusTwo ? 2.0 / 24 : 1.0 / 24;
+}
+
+long ShownClock::LeadAt(DateValue instant) const {
+    return kestrow::LeadAt(*this, UnixSeconds(instant));
+}
+
 bool IsKnownZone(std::string_view name) {
     if (!SafeZoneName(name)) return false;
     const char* dir = std::getenv("TZDIR");
@@ -46,43 +74,32 @@ bool IsKnownZone(std::string_view name) {
     return file.read(magic, sizeof magic) && std::string_view(magic, 4) == "TZif";
 }
 
-void UseZone(std::string_view name) {
-    // The leading colon asks for the zone file by name, never a POSIX rule.
-    // Appended: GCC 12 warns of a false overlap in ":" + std::string.
-    std::string value(":");
-    value.append(name);
-    setenv("TZ", value.c_str(), 1);
-    tzset();
-}
-
-ZoneTime OnZoneClock(DateValue utClock, DateValue date, double longitude, bool isSunrise,
-                     const Clock& zone) {
+DateValue EventInstant(DateValue utClock, DateValue date, double longitude, bool isSunrise,
+                       const ShownClock& clock) {
     const long utSeconds = HourOf(utClock) * 3600L + MinuteOf(utClock) * 60L + SecondOf(utClock);
     const std::time_t midnight = static_cast<std::time_t>(
         (static_cast<long long>(FloorInt(date)) - kUnixEpochSerial) * kSecondsPerDay);
     // The solar computation gives only a clock time: the day it falls on is
     // found from the sun's transit, at about 12 h less the longitude in hours
-    // of UT. The transit taken is the one that falls on `date` on the zone's
+    // of UT. The transit taken is the one that falls on `date` on the shown
     // clock, so that a zone far from its place's solar time (a day ahead of
     // it, even) still shows the sunrise and sunset of its own local date, and
     // on a day the clock changes, each with the offset of its own moment.
     const double transitUt = (12 - longitude / 15) * 3600;
-    const long transitOffset = zone.UtcOffsetAt(midnight + static_cast<std::time_t>(transitUt));
-    const double localTransit = transitUt + static_cast<double>(transitOffset);
+    const long transitLead = LeadAt(clock, midnight + static_cast<std::time_t>(transitUt));
+    const double localTransit = transitUt + static_cast<double>(transitLead);
     const double transit = transitUt - std::floor(localTransit / kSecondsPerDay) * kSecondsPerDay;
     // Sunrise lies up to 12 hours before the transit, sunset up to 12 after:
     // the nearest clock reading to six hours either side is the event.
     const double expected = transit + (isSunrise ? -6.0 : 6.0) * 3600;
     const double days = std::round((expected - static_cast<double>(utSeconds)) / kSecondsPerDay);
-    const std::time_t instant =
-        midnight + utSeconds + static_cast<std::time_t>(days) * kSecondsPerDay;
+    return InstantOf(midnight + utSeconds + static_cast<std::time_t>(days) * kSecondsPerDay);
+}
 
-    ZoneTime shown;
-    shown.offsetSeconds = zone.UtcOffsetAt(instant);
-    const long local =
-        ((utSeconds + shown.offsetSeconds) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
-    shown.clock = static_cast<double>(local) / kSecondsPerDay;
-    return shown;
+long ShownSecondOfDay(DateValue instant, const ShownClock& clock) {
+    const std::time_t seconds = UnixSeconds(instant);
+    const long long local = static_cast<long long>(seconds) + LeadAt(clock, seconds);
+    return static_cast<long>((local % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay);
 }
 
 }  // namespace kestrow

@@ -1,15 +1,30 @@
 // SPDX-License-Identifier: MIT
-// Coordinates as the window holds them: no value at all, or the text typed.
+// Coordinates as the window holds them (no value at all, or the text typed),
+// and the place they name once read as numbers.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "almanac/errors.h"
+
 namespace kestrow {
 
-// No value counts as 0; a text is read as a number only where it is used.
+// No value counts as 0; a text is read as a number once for each computation.
 using Coordinate = std::optional<std::string>;
+
+// A place in decimal degrees, north and east positive.
+struct Place {
+    double latitude = 0;   // -90..90
+    double longitude = 0;  // -180..180
+};
+
+// A coordinate text that is not a number, or a number outside its range.
+class CoordinateError : public Error {
+  public:
+    using Error::Error;
+};
 
 enum class Axis { Latitude, Longitude };
 
@@ -29,7 +44,9 @@ double ParseCoordinate(std::string_view text, Axis axis, std::string_view decima
 // mark, or a mark the settings file cannot keep into a point).
 std::string ReplaceMarks(std::string text, std::string_view from, std::string_view to);
 
-// As above; no value reads as 0.
-double ReadCoordinate(const Coordinate& value, Axis axis, std::string_view decimalSeparator);
+// The latitude, then the longitude, read as above; no value reads as 0.
+// The first failure is thrown.
+Place ReadPlace(const Coordinate& latitude, const Coordinate& longitude,
+                std::string_view decimalSeparator);
 
 }  // namespace kestrow

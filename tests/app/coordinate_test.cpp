@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "almanac/coordinate.h"
+#include "app/coordinate.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "almanac/errors.h"
 #include "tests/row_name.h"
 
 namespace kestrow {
@@ -72,10 +71,22 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"-180.5", Axis::Longitude, "longitude \"-180.5\" is out of range (-180 to 180)"}),
     kestrow::test_rows::RowName{});
 
-TEST(Coordinate, NoValueReadsAsZeroButAnEmptyTextDoesNot) {
-    EXPECT_EQ(ReadCoordinate(std::nullopt, Axis::Latitude, ","), 0);
-    EXPECT_THROW(ReadCoordinate(std::string(), Axis::Latitude, ","), CoordinateError);
-    EXPECT_EQ(ReadCoordinate(std::string("90"), Axis::Latitude, ","), 90);
+TEST(ReadPlace, NoValueReadsAsZeroButAnEmptyTextDoesNot) {
+    EXPECT_EQ(ReadPlace(std::nullopt, std::nullopt, ",").latitude, 0);
+    EXPECT_THROW(ReadPlace(std::string(), std::nullopt, ","), CoordinateError);
+    const Place place = ReadPlace(std::string("90"), std::string("-2,5"), ",");
+    EXPECT_EQ(place.latitude, 90);
+    EXPECT_EQ(place.longitude, -2.5);
+}
+
+TEST(ReadPlace, MeetsTheLatitudeBeforeTheLongitude) {
+    try {
+        ReadPlace(std::string("x"), std::string("y"), ".");
+        FAIL();
+    } catch (const CoordinateError& e) {
+        EXPECT_STREQ(e.what(), "latitude \"x\" is not a number");
+    }
+    EXPECT_THROW(ReadPlace(std::string("1"), std::string("200"), "."), CoordinateError);
 }
 
 }  // namespace
