@@ -17,11 +17,11 @@ inline constexpr std::string_view kMailText = "kestrow@example.org";
 inline constexpr std::string_view kSiteText = "kestrow.example.org";
 inline constexpr std::string_view kProgramName = "Kestrow ";
 
-// Starts a mail message: "mailto:" + address + "?Subject=" + "Ravelin", verb "Open".
+// Starts a mail message: "mailto:" + address + "?Subject=" + "Ravelin".
 void SendMail(DesktopShell& shell);
-// Opens the web site's root page, verb "open".
+// Opens the web site's root page.
 void OpenSite(DesktopShell& shell);
-// Opens the donation page, the root address followed by "DON.html", verb "open".
+// Opens the donation page, the root address followed by "DON.html".
 void OpenDonation(DesktopShell& shell);
 
 }  // namespace kestrow::maker

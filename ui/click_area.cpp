@@ -15,7 +15,8 @@ ClickArea::ClickArea(QWidget* parent) : QLabel(parent) {
 
 void ClickArea::makeLink(const QString& name) {
     link_ = true;
-    // Tab only: a click keeps the focus where it was, as it always did.
+    // Tab only: a click opens the link at once, and the focus stays in the
+    // control the user was in rather than moving to a link already followed.
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(name);
 }

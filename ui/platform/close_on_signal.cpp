@@ -29,7 +29,7 @@ extern "C" void OnTermination(int) {
 void closeOnTermination(QWidget& window) {
     if (signalPipe[0] < 0 &&
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {
-        return;  // the default action stays: the program ends as before
+        return;  // no handler then: the signal's default action ends the program
     }
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window,

@@ -8,8 +8,8 @@ namespace kestrow::ui {
 
 class QtDesktopShell final : public DesktopShell {
   public:
-    // The desktop picks the program from the link's scheme, so the verb has
-    // nothing to choose here.
+    // The desktop picks the program from the link's scheme: a mail program
+    // for "mailto:", the web browser for a page.
     void Open(std::string_view target) override;
 };
 
