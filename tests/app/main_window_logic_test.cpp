@@ -478,7 +478,7 @@ TEST_F(MainWindowLogicTest, AnUnreadableFileAtStartIsReportedAndKept) {
                                                                  "larger than 1048576 bytes"});
     logic_->OnClose();
     EXPECT_EQ(view_->messages.back(), kept);
-    EXPECT_EQ(FileBytes(), oversize);
+    EXPECT_TRUE(FileBytes() == oversize) << "the file was replaced";
 }
 
 TEST_F(MainWindowLogicTest, TheShiftFollowsSummerTimeWithinATick) {
