@@ -6,6 +6,7 @@
 
 #include "app/almanac_display.h"
 #include "app/day_almanac.h"
+#include "tools/instant_text.h"
 
 namespace kestrow {
 namespace {
@@ -29,20 +30,6 @@ void AppendClock(std::string& out, DateValue time) {
 
 std::string_view AlmanacTableHeader() {
     return "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\toffset\n";
-}
-
-std::string OffsetText(long seconds) {
-    std::string out(1, seconds < 0 ? '-' : '+');
-    const long size = seconds < 0 ? -seconds : seconds;
-    AppendNumber(out, static_cast<int>(size / 3600), 2);
-    out += ':';
-    AppendNumber(out, static_cast<int>(size % 3600 / 60), 2);
-    // Old local mean times are not whole minutes off UT.
-    if (size % 60 != 0) {
-        out += ':';
-        AppendNumber(out, static_cast<int>(size % 60), 2);
-    }
-    return out;
 }
 
 void WriteAlmanacTable(const AlmanacTableRequest& request,

@@ -37,7 +37,4 @@ void WriteAlmanacTable(const AlmanacTableRequest& request,
 // The whole table as one text; nothing is returned when a day fails.
 std::string BuildAlmanacTable(const AlmanacTableRequest& request);
 
-// A lead over UT as the table writes it: "+05:30", "-03:30", "+00:09:21".
-std::string OffsetText(long seconds);
-
 }  // namespace kestrow

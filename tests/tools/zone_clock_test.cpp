@@ -11,6 +11,7 @@
 #include "app/shown_clock.h"
 #include "tests/day_texts.h"
 #include "tools/almanac_table.h"
+#include "tools/instant_text.h"
 #include "tools/table_options.h"
 
 namespace kestrow {
