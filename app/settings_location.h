@@ -13,10 +13,11 @@ namespace kestrow {
 // null. Nothing when neither names an absolute folder.
 std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home);
 
-// Makes the folders above `settingsFile` that are missing, each readable by
-// its owner only. Called just before a save rather than at start, so that a
-// start that saves nothing writes nothing. A folder that cannot be made is
-// left to the save itself to report.
+// Makes the folders above `settingsFile`, and above the file its links lead
+// to, that are missing, each for its owner only, and none through a link
+// that another user planted in a shared folder. Called just before a save rather than at start, so
+// that a start that saves nothing writes nothing. A folder that cannot be made is left to the save
+// itself to report.
 void MakeSettingsFolder(const std::filesystem::path& settingsFile);
 
 }  // namespace kestrow

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -333,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
     kestrow::test_rows::RowName{});
 
 struct BadBoxCase {
-    const char* latitude;
+    std::string latitude;
     const char* longitude;
     CoordinateBox focus;
     const char* message;
@@ -366,6 +367,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadBoxCase{"12a", "2,35", kLat,
                    "Latitude \"12a\" is not a number. The place was not saved."},
         BadBoxCase{"", "2,35", kLat, "Latitude \"\" is not a number. The place was not saved."},
+        // Control characters are shown, not obeyed: a NUL does not cut the message short.
+        BadBoxCase{std::string("4\0\n8", 4), "2,35", kLat,
+                   "Latitude \"4\u2400\u240A8\" is not a number. The place was not saved."},
         BadBoxCase{"95", "2,35", kLat,
                    "Latitude \"95\" is out of range (-90 to 90). The place was not saved."},
         BadBoxCase{"48,85", "200", kLon,
@@ -400,24 +404,31 @@ TEST_F(MainWindowLogicTest, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
 // Beyond the calendar, at start as at each tick: told once, the labels keep
 // their design texts, and the place is still read, so closing keeps it.
 TEST_F(MainWindowLogicTest, AClockOutsideTheCalendarIsToldOnce) {
-    // The system clock's own reading of an instant in the year 10047.
-    struct FarClock final : Clock {
-        ClockReading Read() const override { return ReadingAt(254'900'000'000); }
-    } farClock;
-    WriteFile("\"48.85\",\"2.35\",600,975\r\n");
-    MainWindowLogic late(*view_, farClock, *locale_, errors_, path_);
-    view_->Attach(late);
-    late.OnLoad();
-    ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos)
-        << view_->messages[0];
-    EXPECT_TRUE(view_->labels.empty());
-    EXPECT_EQ(view_->caption, "Kestrow");
-    EXPECT_EQ(view_->boxes[kLat], "48,85");
-    late.OnMinuteTick();
-    EXPECT_EQ(view_->messages.size(), 1u);
-    late.OnClose();
-    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
+    // The system clock's own reading of an instant in the year 10047, and in
+    // 65664, which 16 bits would take for the year 128.
+    for (const std::time_t instant : {254'900'000'000LL, 2'010'000'000'000LL}) {
+        SCOPED_TRACE(instant);
+        struct FarClock final : Clock {
+            explicit FarClock(std::time_t at) : at_(at) {}
+            ClockReading Read() const override { return ReadingAt(at_); }
+            std::time_t at_;
+        } farClock(instant);
+        Make(",");
+        WriteFile("\"48.85\",\"2.35\",600,975\r\n");
+        MainWindowLogic late(*view_, farClock, *locale_, errors_, path_);
+        view_->Attach(late);
+        late.OnLoad();
+        ASSERT_EQ(view_->messages.size(), 1u);
+        EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos)
+            << view_->messages[0];
+        EXPECT_TRUE(view_->labels.empty());
+        EXPECT_EQ(view_->caption, "Kestrow");
+        EXPECT_EQ(view_->boxes[kLat], "48,85");
+        late.OnMinuteTick();
+        EXPECT_EQ(view_->messages.size(), 1u);
+        late.OnClose();
+        EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
+    }
 }
 
 TEST_F(MainWindowLogicTest, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
@@ -454,15 +465,23 @@ TEST_F(MainWindowLogicTest, AFailureIsShownOnceWhileItPersists) {
     EXPECT_EQ(view_->messages.size(), 2u);
 }
 
+// A folder in the file's place, and a record cut inside a coordinate: no
+// part of a place is used, and closing leaves the file as it is.
 TEST_F(MainWindowLogicTest, AnUnreadableFileAtStartIsReportedAndKept) {
-    fs::create_directory(path_);  // a folder in the file's place cannot be read
-    form_->OnLoad();
-    ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("Kestrow.dat"), std::string::npos) << view_->messages[0];
-    ExpectLabels(Expected(std::nullopt, std::nullopt));
-    form_->OnClose();
-    EXPECT_TRUE(fs::is_directory(path_));
-    EXPECT_EQ(view_->messages.size(), 2u);
+    for (const char* bytes : {"", "\"48.85\",\"2.3", "\"48.85"}) {
+        SCOPED_TRACE(bytes);
+        fs::remove_all(path_);
+        *bytes ? WriteFile(bytes) : (void)fs::create_directory(path_);
+        Make(",");
+        form_->OnLoad();
+        ASSERT_EQ(view_->messages.size(), 1u);
+        EXPECT_EQ(view_->messages[0].find("\"" + path_.string() + "\" could not be read: "), 0u)
+            << view_->messages[0];
+        ExpectLabels(Expected(std::nullopt, std::nullopt));
+        form_->OnClose();
+        EXPECT_TRUE(*bytes ? FileBytes() == bytes : fs::is_directory(path_));
+        EXPECT_EQ(view_->messages.size(), 2u);
+    }
 }
 
 TEST_F(MainWindowLogicTest, TheShiftFollowsSummerTimeWithinATick) {
