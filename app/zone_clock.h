@@ -13,7 +13,8 @@ namespace kestrow {
 
 // Whether `name` names a zone of the tz database installed on this machine
 // (under $TZDIR, else /usr/share/zoneinfo), such as "Asia/Kolkata". Names that
-// climb out of the database ("../x", "/etc/localtime") are refused.
+// climb out of the database ("../x", "/etc/localtime") are refused, and so is
+// a file that is not one whole compiled zone.
 bool IsKnownZone(std::string_view name);
 
 // Makes `name`, a known zone, the process's local clock for every later
