@@ -20,6 +20,7 @@ struct ClockReading {
 class Clock {
   public:
     virtual ~Clock() = default;
+    // Throws DateRangeError for a moment outside the years 100 to 9999.
     virtual ClockReading Read() const = 0;
     // Seconds by which this clock's zone runs ahead of UT at `instant`, by the
     // tz rules the process uses (TZ), summer time included.
@@ -27,6 +28,7 @@ class Clock {
 };
 
 // The reading of an instant, with local time by the process's time-zone rules (TZ).
+// Throws DateRangeError when its local date lies outside the years 100 to 9999.
 ClockReading ReadingAt(std::time_t instant);
 
 // Reads the system clock.

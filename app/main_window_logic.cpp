@@ -2,11 +2,13 @@
 #include "main_window_logic.h"
 
 #include <algorithm>
+#include <cctype>
 #include <ostream>
 #include <utility>
 
 #include "almanac/errors.h"
 #include "app/settings_location.h"
+#include "app/visible_text.h"
 
 namespace kestrow {
 namespace {
@@ -70,9 +72,19 @@ void MainWindowLogic::LoadSettings() {
 void MainWindowLogic::ReadSettings() {
     std::istringstream in = OpenSettingsForReading(settingsPath_);
     SettingsReader reader(in);
+    const SettingsFields before = fields_;
     try {
         while (!reader.AtEnd()) reader.ReadRecord(fields_);
-    } catch (const SettingsReadError&) {
+    } catch (const SettingsReadError& e) {
+        // Part of a place is no place: nothing is computed from it, and the
+        // file is kept as it is, as one that cannot be read at all.
+        if (reader.PlaceCutShort()) {
+            fields_ = before;
+            std::string why = e.what();
+            why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+            throw SettingsOpenError(
+                QuotedSettingsPath(settingsPath_) + " could not be read: " + why, false);
+        }
         if (reader.FieldsStored() >= 4) positionRead_ = true;
         // A record cut short after the two coordinates (as a save leaves it)
         // still names the place: show it, so that closing does not write the
@@ -226,7 +238,10 @@ bool MainWindowLogic::BoxesHoldAPlace() {
     for (const CoordinateBox box : {CoordinateBox::Latitude, CoordinateBox::Longitude}) {
         const Axis axis = box == CoordinateBox::Latitude ? Axis::Latitude : Axis::Longitude;
         try {
-            ParseCoordinate(view_.BoxText(box), axis, decimalSeparator_);
+            // A NUL, never part of a number, would cut the message short: it
+            // is checked as its visible sign, which fails the same way.
+            ParseCoordinate(ReplaceMarks(view_.BoxText(box), std::string_view("\0", 1), "\u2400"),
+                            axis, decimalSeparator_);
         } catch (const CoordinateError& e) {
             Tell(Capitalised(e.what()) + ". The place was not saved.");
             view_.FocusBox(box);
@@ -254,8 +269,11 @@ void MainWindowLogic::ReportFailure(const std::string& message) {
 }
 
 void MainWindowLogic::Tell(const std::string& message) {
-    errors_ << "kestrow: " << message << '\n' << std::flush;
-    view_.ShowMessage(message);
+    // A typed text or a path may hold control characters: a NUL would cut
+    // the message short, a line end would forge another line.
+    const std::string shown = WithVisibleControls(message);
+    errors_ << "kestrow: " << shown << '\n' << std::flush;
+    view_.ShowMessage(shown);
 }
 
 }  // namespace kestrow

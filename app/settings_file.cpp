@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -8,24 +9,20 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <system_error>
+
+#include "app/settings_path.h"
 
 namespace kestrow {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Not an error of the system's: a link that the system itself would refuse to
-// follow (see FindFile).
-constexpr int kPlantedLink = -1;
-
-std::string Reason(int error) {
-    return error == kPlantedLink ? "it is a link that another user put in a shared folder"
-                                 : std::generic_category().message(error);
-}
+std::string Reason(int error) { return std::generic_category().message(error); }
 
 // The permissions a newly created file would get, without changing the
 // process's umask, which other threads may rely on at the same moment.
@@ -42,91 +39,23 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// A folder held open, so that every step after its links were checked acts
-// on that same folder whatever is renamed meanwhile, and a name in it.
-class FileInFolder {
-  public:
-    FileInFolder() = default;
-    ~FileInFolder() {
-        if (folder_ >= 0) ::close(folder_);
-    }
-    FileInFolder(const FileInFolder&) = delete;
-    FileInFolder& operator=(const FileInFolder&) = delete;
-
-    int folder() const { return folder_; }
-    const char* name() const { return name_.c_str(); }
-    // Moves to `path`, taken from the folder held (the working folder at
-    // first). Returns 0 or the error that stopped it.
-    int MoveTo(const fs::path& path) {
-        // A path that ends in a folder names that folder itself.
-        const fs::path last = path.filename();
-        const bool whole = last.empty() || last == "." || last == "..";
-        const fs::path folder = whole ? path : path.parent_path();
-        const int next =
-            ::openat(folder_ >= 0 ? folder_ : AT_FDCWD, folder.empty() ? "." : folder.c_str(),
-                     O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (next < 0) return errno;
-        if (folder_ >= 0) ::close(folder_);
-        folder_ = next;
-        name_ = whole ? "." : last.string();
-        return 0;
-    }
-
-  private:
-    int folder_ = -1;
-    std::string name_;
-};
-
-// Follows `path` through every link to the file it finally names, which need
-// not exist yet, by the rule the system applies when it opens a file: in a
-// folder that everybody may write to and whose files only their owners may
-// remove (such as /tmp), a link is followed only when it is the user's own or
-// the folder's owner's. Anyone could otherwise put there a link to a file of
-// the user's, and the save would replace that file. Every link of a chain is
-// held to the rule. Returns 0, kPlantedLink or the error that stopped it.
-int FindFile(const fs::path& path, FileInFolder& place) {
-    constexpr int kMostLinks = 40;  // as the system allows in a path
-    fs::path next = path;
-    for (int hops = 0; hops <= kMostLinks; ++hops) {
-        if (const int error = place.MoveTo(next); error != 0) return error;
-        struct stat link {};
-        if (::fstatat(place.folder(), place.name(), &link, AT_SYMLINK_NOFOLLOW) != 0) {
-            return errno == ENOENT ? 0 : errno;
-        }
-        if (!S_ISLNK(link.st_mode)) return 0;
-        struct stat folder {};
-        if (::fstat(place.folder(), &folder) != 0) return errno;
-        constexpr mode_t kShared = S_ISVTX | S_IWOTH;
-        if ((folder.st_mode & kShared) == kShared && link.st_uid != ::geteuid() &&
-            link.st_uid != folder.st_uid) {
-            return kPlantedLink;
-        }
-        char target[4096];
-        const ssize_t length = ::readlinkat(place.folder(), place.name(), target, sizeof target);
-        if (length < 0) return errno;
-        if (static_cast<std::size_t>(length) == sizeof target) return ENAMETOOLONG;
-        // A relative link is relative to the folder that holds it, which is
-        // the folder held.
-        next = std::string(target, static_cast<std::size_t>(length));
-    }
-    return ELOOP;
-}
+// Temporary names end in random letters, as mkstemp makes them, which cannot
+// work within a folder held.
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kRandomLetters = 6;
 
 // The temporary file of a save, beside the file it replaces; removed unless
 // it has been renamed.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(const FileInFolder& place) : folder_(place.folder()) {
-        // As mkstemp names its files, which cannot work within a folder held.
-        constexpr char kLetters[] =
-            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    explicit TemporaryFile(const HeldPlace& place) : folder_(place.Folder()) {
         for (int tries = 0; tries < 100; ++tries) {
-            unsigned char random[6] = {};
+            unsigned char random[kRandomLetters] = {};
             if (::getrandom(random, sizeof random, 0) != sizeof random) {
                 error_ = errno;
                 return;
             }
-            name_ = std::string(".") + place.name() + ".";
+            name_ = std::string(".") + place.Name() + ".";
             for (const unsigned char r : random) name_.push_back(kLetters[r % 62]);
             fd_ = ::openat(folder_, name_.c_str(),
                            O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
@@ -167,6 +96,35 @@ class TemporaryFile {
     bool renamed_ = false;
 };
 
+// Temporary files of saves that were killed before their rename: named as
+// TemporaryFile names them, the user's own, and older than any save takes.
+void RemoveStaleTemporaries(const HeldPlace& place) {
+    const std::string_view name = place.Name();
+    if (name == "." || name == "..") return;
+    const int fd = ::openat(place.Folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    DIR* folder = ::fdopendir(fd);
+    if (folder == nullptr) {
+        ::close(fd);
+        return;
+    }
+    const std::string prefix = "." + std::string(name) + ".";
+    const std::time_t stale = std::time(nullptr) - 60;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view found = entry->d_name;
+        if (found.size() != prefix.size() + kRandomLetters || !found.starts_with(prefix) ||
+            found.find_first_not_of(kLetters, prefix.size()) != std::string_view::npos) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_mtime < stale) {
+            ::unlinkat(fd, entry->d_name, 0);
+        }
+    }
+    ::closedir(folder);
+}
+
 }  // namespace
 
 std::string QuotedSettingsPath(const std::filesystem::path& path) {
@@ -185,18 +143,20 @@ std::istringstream OpenSettingsForReading(const std::filesystem::path& path) {
     // from a forbidden one, and would open a folder. What was looked at is
     // what is read, so nothing can be swapped in between. No blocking, in
     // case the name is a pipe; never a terminal to control.
-    FileInFolder place;
-    int error = FindFile(path, place);
+    HeldPlace place;
+    int error = FollowSettingsPath(path, place, false);
     const int fd = error != 0 ? -1
-                              : ::openat(place.folder(), place.name(),
+                              : ::openat(place.Folder(), place.Name(),
                                          O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
     if (fd < 0) {
         if (error == 0) error = errno;
-        if (error == ENOENT) {
+        // A folder on the way that is a file holds no settings to keep: the
+        // first save says what is wrong with it.
+        if (error == ENOENT || error == kNotAFolder) {
             throw SettingsOpenError(QuotedSettingsPath(path) + " was not found", true);
         }
-        throw SettingsOpenError(QuotedSettingsPath(path) + " could not be read: " + Reason(error),
-                                false);
+        throw SettingsOpenError(
+            QuotedSettingsPath(path) + " could not be read: " + PathFailure(error, place), false);
     }
     const auto unreadable = [&path, fd](const std::string& why) {
         ::close(fd);
@@ -242,22 +202,30 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // A link (the user's settings kept with their other dotfiles) is followed:
     // the file it names is replaced, and the link stays.
-    FileInFolder place;
-    if (const int error = FindFile(path, place); error != 0) {
-        throw failure(Reason(error));
+    HeldPlace place;
+    if (const int error = FollowSettingsPath(path, place, false); error != 0) {
+        throw failure(PathFailure(error, place));
     }
+    RemoveStaleTemporaries(place);
 
-    mode_t mode = NewFileMode();
+    const mode_t newMode = NewFileMode();
+    mode_t mode = newMode;
     struct stat existing {};
-    if (::fstatat(place.folder(), place.name(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(place.Folder(), place.Name(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode)) {
             throw failure("it is a folder");
         }
         if (S_ISREG(existing.st_mode)) {
-            mode = existing.st_mode & 07777;  // a save must not widen or narrow access
+            // A save must not widen or narrow the user's own access. Another
+            // user's file (planted in a shared folder) is no model, and no
+            // mode hands out set-id bits or a write for all that the umask
+            // would not give.
+            if (existing.st_uid == ::geteuid()) {
+                mode = existing.st_mode & 0777 & ~(mode_t{022} & ~newMode);
+            }
             // The rename needs only the folder's permission; a file its user
             // may not write must still not be replaced.
-            const int probe = ::openat(place.folder(), place.name(),
+            const int probe = ::openat(place.Folder(), place.Name(),
                                        O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW);
             if (probe < 0) {
                 throw failure(Reason(errno));
@@ -295,7 +263,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
     if (const int error = temporary.Close(); error != 0) {
         throw failure(Reason(error));
     }
-    if (::renameat(place.folder(), temporary.name().c_str(), place.folder(), place.name()) != 0) {
+    if (::renameat(place.Folder(), temporary.name().c_str(), place.Folder(), place.Name()) != 0) {
         const int error = errno;
         throw failure(error == EISDIR ? "it is a folder" : Reason(error));
     }
@@ -303,7 +271,7 @@ void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes)
 
     // Make the rename itself durable; the save has already succeeded, so a
     // folder that cannot be synced is not a failure.
-    const int folderFd = ::openat(place.folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderFd = ::openat(place.Folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         (void)::fsync(folderFd);
         ::close(folderFd);

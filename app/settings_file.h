@@ -46,10 +46,14 @@ std::string QuotedSettingsPath(const std::filesystem::path& path);
 // Replaces the file at `path` with `bytes` atomically: a temporary file in the
 // same folder is written, flushed to disk and renamed over it. A link is
 // followed to the file it names, which is replaced within its own folder,
-// unless another user put it in a folder shared by all (such as /tmp): such
-// a link is neither read nor written through. A file that its user may not
-// write is not replaced. On failure the old file
-// is whole and SettingsSaveError says what could not be saved and why.
+// unless another user put it, or a link to a folder on the way, in a folder
+// shared by all (such as /tmp): such a link is neither read nor written
+// through. A file that its user may not write is not replaced. The new file
+// keeps the mode of the user's own old file, less set-id and sticky bits and
+// less a write for group or others that the umask would not give; in place of
+// another user's file it gets the umask's mode. Temporary files that killed
+// saves left beside it are removed. On failure the old file is whole and
+// SettingsSaveError says what could not be saved and why.
 void SaveSettingsFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace kestrow

@@ -2,9 +2,9 @@
 #include "app/settings_location.h"
 
 #include <string_view>
-#include <system_error>
 
 #include "app/settings_file.h"
+#include "app/settings_path.h"
 
 namespace kestrow {
 namespace {
@@ -17,21 +17,10 @@ std::optional<std::filesystem::path> AbsoluteFolder(const char* value) {
 }
 
 void MakeSettingsFolder(const std::filesystem::path& settingsFile) {
-    const std::filesystem::path folder = settingsFile.parent_path();
-    if (folder.empty()) return;
-    std::error_code error;
-    if (std::filesystem::is_directory(folder, error)) return;
-    // Outermost first, so that each folder made here gets its owner-only mode.
-    std::filesystem::path partial;
-    for (const std::filesystem::path& part : folder) {
-        partial /= part;
-        if (std::filesystem::create_directory(partial, error)) {
-            std::filesystem::permissions(partial, std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::replace, error);
-        } else if (error) {
-            return;
-        }
-    }
+    // Folder by folder, with the links on the way held to the same rule as
+    // the file's own, so that no folder is made through a planted link.
+    HeldPlace place;
+    (void)FollowSettingsPath(settingsFile, place, true);
 }
 
 }  // namespace

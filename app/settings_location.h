@@ -15,7 +15,8 @@ namespace kestrow {
 std::optional<std::filesystem::path> UserSettingsPath(const char* xdgConfigHome, const char* home);
 
 // Saves `record` to `settingsFile` (SaveSettingsFile), first making the
-// folders above it that are missing, each readable by its owner only: made
+// folders above it that are missing, each for its owner only and none
+// through a link that another user planted in a shared folder: made
 // at a save rather than at start, so that a start that saves nothing writes
 // nothing. A folder that cannot be made is left to the save to report.
 // Throws SettingsSaveError.

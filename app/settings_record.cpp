@@ -239,14 +239,19 @@ bool SettingsReader::AtEnd() {
 }
 
 void SettingsReader::ReadRecord(SettingsFields& fields) {
+    failedField_ = 1;
     fields.latitude = Latin1ToUtf8(ReadField(in_, 1));
     ++fieldsStored_;
+    failedField_ = 2;
     fields.longitude = Latin1ToUtf8(ReadField(in_, 2));
     ++fieldsStored_;
+    failedField_ = 3;
     fields.top = ReadPosition(ReadField(in_, 3), 3);
     ++fieldsStored_;
+    failedField_ = 4;
     fields.left = ReadPosition(ReadField(in_, 4), 4);
     ++fieldsStored_;
+    failedField_ = 0;
 }
 
 std::string StorableCoordinate(std::string_view text, std::string_view decimalSeparator) {

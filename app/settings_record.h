@@ -46,10 +46,14 @@ class SettingsReader {
     void ReadRecord(SettingsFields& fields);
     // Fields stored so far by this reader, over all records.
     int FieldsStored() const { return fieldsStored_; }
+    // True when the last ReadRecord failed inside field 1 or 2: whatever
+    // the record holds of a place is only part of it.
+    bool PlaceCutShort() const { return failedField_ == 1 || failedField_ == 2; }
 
   private:
     std::istream& in_;
     int fieldsStored_ = 0;
+    int failedField_ = 0;
 };
 
 // A coordinate text as the file can keep it: a decimal mark that the file's

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -48,6 +49,53 @@ bool SafeZoneName(std::string_view name) {
     return true;
 }
 
+std::uint64_t Count(std::string_view bytes, std::size_t at) {
+    std::uint64_t value = 0;
+    for (std::size_t i = at; i < at + 4; ++i)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+// Whether `bytes` is one whole compiled zone as RFC 8536 lays it out: every
+// header's counts agree with one another and with the data after them, each
+// transition names a type that exists, and the file ends where the last data
+// block (version 1) or the footer (version 2 and later) ends. The C library
+// takes a file cut short, or anything else, for UTC and says nothing.
+bool IsWholeZoneFile(std::string_view bytes) {
+    constexpr std::size_t kHeader = 44;
+    std::size_t at = 0;
+    char version = 0;
+    for (int block = 0; block < 2; ++block) {
+        if (bytes.size() - at < kHeader || bytes.substr(at, 4) != "TZif") return false;
+        if (block == 0) version = bytes[at + 4];
+        if (version != 0 && version < '2') return false;
+        const std::uint64_t isUt = Count(bytes, at + 20);
+        const std::uint64_t isStd = Count(bytes, at + 24);
+        const std::uint64_t leaps = Count(bytes, at + 28);
+        const std::uint64_t times = Count(bytes, at + 32);
+        const std::uint64_t types = Count(bytes, at + 36);
+        const std::uint64_t chars = Count(bytes, at + 40);
+        if (types == 0 || chars == 0 || (isUt != 0 && isUt != types) ||
+            (isStd != 0 && isStd != types)) {
+            return false;
+        }
+        // Times are 32 bits wide in the first block, 64 in the second.
+        const std::uint64_t width = block == 0 ? 4 : 8;
+        const std::uint64_t length =
+            times * (width + 1) + types * 6 + chars + leaps * (width + 4) + isStd + isUt;
+        at += kHeader;
+        if (bytes.size() - at < length) return false;
+        for (std::uint64_t k = 0; k < times; ++k) {
+            if (static_cast<unsigned char>(bytes[at + times * width + k]) >= types) return false;
+        }
+        at += length;
+        if (version == 0) return at == bytes.size();
+    }
+    // The footer: a newline, a rule for times after the last transition
+    // (empty, perhaps), and a newline that ends the file.
+    return at < bytes.size() && bytes[at] == '\n' && bytes.find('\n', at + 1) == bytes.size() - 1;
+}
+
 }  // namespace
 
 DesignClock DesignClockFor(double leadHours) {
@@ -67,11 +115,14 @@ bool IsKnownZone(std::string_view name) {
     const char* dir = std::getenv("TZDIR");
     std::string path = dir != nullptr && *dir != '\0' ? dir : "/usr/share/zoneinfo";
     path.append("/").append(name);
-    // A compiled zone starts with this mark; a folder or any other file
-    // would silently leave the C library on UTC.
+    // Read with a bound: the largest zones take a few kilobytes.
+    constexpr std::streamsize kMostBytes = 1 << 20;
     std::ifstream file(path, std::ios::binary);
-    char magic[4] = {};
-    return file.read(magic, sizeof magic) && std::string_view(magic, 4) == "TZif";
+    std::string bytes(static_cast<std::size_t>(kMostBytes) + 1, '\0');
+    file.read(bytes.data(), kMostBytes + 1);
+    if (file.bad() || file.gcount() > kMostBytes) return false;
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return IsWholeZoneFile(bytes);
 }
 
 DateValue EventInstant(DateValue utClock, DateValue date, double longitude, bool isSunrise,

@@ -34,7 +34,8 @@ double DesignShift(DesignClock clock);
 
 // Whether `name` names a zone of the tz database installed on this machine
 // (under $TZDIR, else /usr/share/zoneinfo), such as "Asia/Kolkata". Names that
-// climb out of the database ("../x", "/etc/localtime") are refused.
+// climb out of the database ("../x", "/etc/localtime") are refused, and so is
+// a file that is not one whole compiled zone.
 bool IsKnownZone(std::string_view name);
 
 // The UT instant (a DateValue of UT) of the event that the solar computation

@@ -18,6 +18,8 @@ namespace {
 constexpr int kUsageStatus = 2;
 // The table could not be written.
 constexpr int kWriteStatus = 1;
+// The clock reads a moment outside the calendar.
+constexpr int kClockStatus = 1;
 
 int Fail(int status, const std::string& message) {
     std::fprintf(stderr, "kestrow-table: %s\n", message.c_str());
@@ -32,10 +34,11 @@ int main(int argc, char* argv[]) {
     using namespace kestrow;
     TableOptions options;
     try {
-        options =
-            ParseTableOptions(argc, argv, SystemClock().Read(), EnvironmentDecimalSeparator());
+        options = ParseTableOptions(argc, argv, SystemClock(), EnvironmentDecimalSeparator());
     } catch (const UsageError& error) {
         return FailUsage(error.what());
+    } catch (const ClockError& error) {
+        return Fail(kClockStatus, error.what());
     }
     const std::string text = options.help      ? std::string(TableUsage())
                              : options.version ? VersionText("kestrow-table")

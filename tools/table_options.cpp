@@ -156,6 +156,25 @@ std::string_view TableUsage() {
 
 TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                                std::string_view decimalSeparator) {
+    struct FixedReading final : Clock {
+        explicit FixedReading(const ClockReading& reading) : reading_(reading) {}
+        ClockReading Read() const override { return reading_; }
+        const ClockReading& reading_;
+    };
+    return ParseTableOptions(argc, argv, FixedReading(now), decimalSeparator);
+}
+
+TableOptions ParseTableOptions(int argc, char* argv[], const Clock& clock,
+                               std::string_view decimalSeparator) {
+    std::optional<ClockReading> reading;
+    const auto now = [&clock, &reading]() -> const ClockReading& {
+        try {
+            if (!reading) reading = clock.Read();
+        } catch (const Error& error) {
+            throw ClockError(error.what());
+        }
+        return *reading;
+    };
     std::optional<std::string> lat;
     std::optional<std::string> lon;
     std::optional<std::string> from;
@@ -218,9 +237,9 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
     request.place.latitude = CheckedCoordinate(*lat, Axis::Latitude, decimalSeparator);
     request.place.longitude = CheckedCoordinate(*lon, Axis::Longitude, decimalSeparator);
     request.first = from ? ParseDate(*from)
-                         : MakeDate(static_cast<std::int16_t>(YearOf(now.local)),
-                                    static_cast<std::int16_t>(MonthOf(now.local)),
-                                    static_cast<std::int16_t>(DayOf(now.local)));
+                         : MakeDate(static_cast<std::int16_t>(YearOf(now().local)),
+                                    static_cast<std::int16_t>(MonthOf(now().local)),
+                                    static_cast<std::int16_t>(DayOf(now().local)));
     request.days = days ? ParseDays(*days) : 1;
     if (options.zone && offset) {
         throw UsageError("--zone and --offset both choose the clock; give only one of them");
@@ -230,7 +249,7 @@ TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
                          "\" is not a time zone name such as Asia/Kolkata, nor local");
     }
     request.clock.design =
-        DesignClockFor(offset ? ParseOffset(*offset) : ComputeUtcOffset(now).roundedHours);
+        DesignClockFor(offset ? ParseOffset(*offset) : ComputeUtcOffset(now()).roundedHours);
 
     // The change of day length on the first date needs the day before it.
     const DateValue earliest = MakeDate(100, 1, 2);

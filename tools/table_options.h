@@ -20,6 +20,13 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The clock reads a moment that the table cannot start from: a year outside
+// 100 to 9999, or none at all.
+class ClockError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 struct TableOptions {
     bool help = false;
     bool version = false;
@@ -37,6 +44,13 @@ struct TableOptions {
 // checked to lie in the years 100 to 9999. Throws UsageError; everything that is returned can be
 // computed.
 TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
+                               std::string_view decimalSeparator);
+
+// The same, reading `clock` only when the table needs today's date or the
+// machine's offset: --help and --version, and a table whose --from and
+// --offset are given, never read it. Throws UsageError, or ClockError for a
+// clock outside the calendar.
+TableOptions ParseTableOptions(int argc, char* argv[], const Clock& clock,
                                std::string_view decimalSeparator);
 
 // The usage text, ending in a newline.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/settings_location.h"
 #include "main_window.h"
 #include "ui/platform/close_on_signal.h"
+#include "ui/platform/display_failure.h"
 #include "ui/platform/qt_desktop_shell.h"
 #include "ui/platform/qt_user_locale.h"
 #include "ui/platform/single_instance.h"
@@ -60,7 +62,10 @@ int main(int argc, char* argv[]) {
     // 0 only when the open window came forward.
     if (instance.anotherIsRunning()) return instance.cameForward() ? 0 : 1;
 
+    // A display that is named but cannot be reached ends here, in one line.
+    std::optional<kestrow::ui::DisplayFailureGuard> displayGuard(std::in_place, "kestrow");
     QApplication app(argc, argv);
+    displayGuard.reset();
     const kestrow::SystemClock clock;
     const kestrow::ui::QtUserLocale locale;
     kestrow::ui::QtDesktopShell shell;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -334,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
     kestrow::test_rows::RowName{});
 
 struct BadBoxCase {
-    const char* latitude;
+    std::string latitude;
     const char* longitude;
     CoordinateBox focus;
     const char* message;
@@ -367,6 +368,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadBoxCase{"12a", "2,35", kLat,
                    "Latitude \"12a\" is not a number. The place was not saved."},
         BadBoxCase{"", "2,35", kLat, "Latitude \"\" is not a number. The place was not saved."},
+        // Control characters are shown, not obeyed: a NUL does not cut the message short.
+        BadBoxCase{std::string("4\0\n8", 4), "2,35", kLat,
+                   "Latitude \"4\u2400\u240A8\" is not a number. The place was not saved."},
         BadBoxCase{"95", "2,35", kLat,
                    "Latitude \"95\" is out of range (-90 to 90). The place was not saved."},
         BadBoxCase{"48,85", "200", kLon,
@@ -401,24 +405,20 @@ TEST_F(MainWindowLogicTest, AFailedSaveTellsWhyAndKeepsTheWindowGoing) {
 // Beyond the calendar, at start as at each tick: told once, the labels keep
 // their design texts, and the place is still read, so closing keeps it.
 TEST_F(MainWindowLogicTest, AClockOutsideTheCalendarIsToldOnce) {
-    // The system clock's own reading of an instant in the year 10047.
-    struct FarClock final : Clock {
-        ClockReading Read() const override { return ReadingAt(254'900'000'000); }
-    } farClock;
-    WriteFile("\"48.85\",\"2.35\",600,975\r\n");
-    MainWindowLogic late(*view_, farClock, *locale_, errors_, path_);
-    view_->Attach(late);
-    late.OnLoad();
-    ASSERT_EQ(view_->messages.size(), 1u);
-    EXPECT_NE(view_->messages[0].find("outside the years 100 to 9999"), std::string::npos)
-        << view_->messages[0];
-    EXPECT_EQ(view_->almanacShown, 0);
-    EXPECT_EQ(view_->caption, "Kestrow");
-    EXPECT_EQ(view_->boxes[kLat], "48,85");
-    late.OnMinuteTick();
-    EXPECT_EQ(view_->messages.size(), 1u);
-    late.OnClose();
-    EXPECT_EQ(FileBytes(), "\"48,85\",\"2,35\",600,975\r\n");
+    for (const char* bytes : {"", "\"48.85\",\"2.3", "\"48.85"}) {
+        SCOPED_TRACE(bytes);
+        fs::remove_all(path_);
+        *bytes ? WriteFile(bytes) : (void)fs::create_directory(path_);
+        Make(",");
+        logic_->OnLoad();
+        ASSERT_EQ(view_->messages.size(), 1u);
+        EXPECT_EQ(view_->messages[0].find("\"" + path_.string() + "\" could not be read: "), 0u)
+            << view_->messages[0];
+        ExpectLabels(Expected(std::nullopt, std::nullopt));
+        logic_->OnClose();
+        EXPECT_TRUE(*bytes ? FileBytes() == bytes : fs::is_directory(path_));
+        EXPECT_EQ(view_->messages.size(), 2u);
+    }
 }
 
 TEST_F(MainWindowLogicTest, TheSettingsFolderIsMadeOnTheFirstSaveOnly) {
@@ -455,30 +455,38 @@ TEST_F(MainWindowLogicTest, AFailureIsShownOnceWhileItPersists) {
     EXPECT_EQ(view_->messages.size(), 2u);
 }
 
+// A folder in the file's place, and a record cut inside a coordinate: no
+// part of a place is used, and closing leaves the file as it is.
 TEST_F(MainWindowLogicTest, AnUnreadableFileAtStartIsReportedAndKept) {
     const std::string quoted = QuotedSettingsPath(path_);
     const std::string kept =
         "The place was not saved, so as to keep " + quoted + ", which could not be read.";
-    fs::create_directory(path_);  // a folder in the file's place cannot be read
-    logic_->OnLoad();
-    EXPECT_EQ(view_->messages,
-              std::vector<std::string>{quoted + " could not be read: it is a folder"});
-    ExpectLabels(Expected(std::nullopt, std::nullopt));
-    logic_->OnClose();
-    EXPECT_TRUE(fs::is_directory(path_));
-    EXPECT_EQ(view_->messages.back(), kept);
-
     // Too large to be read, yet a save could replace it: only the guard keeps it.
-    fs::remove(path_);
     const std::string oversize(kMaxSettingsFileBytes + 1, 'x');
-    WriteFile(oversize);
-    Make(",");
-    logic_->OnLoad();
-    EXPECT_EQ(view_->messages, std::vector<std::string>{quoted + " could not be read: it is "
-                                                                 "larger than 1048576 bytes"});
-    logic_->OnClose();
-    EXPECT_EQ(view_->messages.back(), kept);
-    EXPECT_TRUE(FileBytes() == oversize) << "the file was replaced";
+    const struct {
+        std::string bytes;  // empty: a folder in the file's place
+        std::string why;
+    } rows[] = {
+        {"", "it is a folder"},
+        {oversize, "it is larger than 1048576 bytes"},
+        {"\"48.85\",\"2.3", ""},
+        {"\"48.85", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes.substr(0, 16));
+        fs::remove_all(path_);
+        row.bytes.empty() ? (void)fs::create_directory(path_) : WriteFile(row.bytes);
+        Make(",");
+        logic_->OnLoad();
+        ASSERT_EQ(view_->messages.size(), 1u);
+        EXPECT_EQ(view_->messages[0].find(quoted + " could not be read: " + row.why), 0u)
+            << view_->messages[0];
+        ExpectLabels(Expected(std::nullopt, std::nullopt));
+        logic_->OnClose();
+        EXPECT_EQ(view_->messages.back(), kept);
+        EXPECT_TRUE(row.bytes.empty() ? fs::is_directory(path_) : FileBytes() == row.bytes)
+            << "the file was replaced";
+    }
 }
 
 TEST_F(MainWindowLogicTest, TheShiftFollowsSummerTimeWithinATick) {

@@ -6,6 +6,7 @@
 // that has become the unprivileged user 65534; run by anyone else, they are
 // skipped. Children report through their exit code and send the error text
 // through a pipe.
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -261,6 +263,33 @@ TEST_F(SaveFaultTest, WriteCutShortByAFileSizeLimit) {
     ASSERT_EQ(result.code, kExpectedError) << result.message;
     EXPECT_EQ(result.message, SaveFailure(path_, "File too large"));
     ExpectOldFileWhole();
+}
+
+// Temporary files that killed saves left behind go at the next save, once a
+// minute old, when they are the user's own and named as a save names them.
+TEST_F(SaveFaultTest, StaleTemporariesGoAtTheNextSave) {
+    const struct {
+        const char* name;
+        int age;  // seconds
+        bool theirs, stays;
+    } cases[] = {{".Kestrow.dat.Ab3xY9", 120, false, false},
+                 {".Kestrow.dat.Cd4zW8", 5, false, true},
+                 {".Kestrow.dat.old", 120, false, true},
+                 {".Kestrow.dat.Ef5vU7", 120, true, true}};
+    std::vector<std::string> kept{"Kestrow.dat"};
+    for (const auto& c : cases) {
+        if (c.theirs && ::geteuid() != 0) continue;
+        const fs::path file = folder_ / c.name;
+        std::ofstream(file) << "cut";
+        ASSERT_EQ(::chown(file.c_str(), c.theirs ? kNobody : ::geteuid(), gid_t(-1)), 0);
+        const timespec times[2] = {{std::time(nullptr) - c.age, 0},
+                                   {std::time(nullptr) - c.age, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        if (c.stays) kept.push_back(c.name);
+    }
+    SaveSettingsFile(path_, kNew);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(folder_), kept);
 }
 
 // A child saves two records in turn, as fast as it can, and is killed at a

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_location.h"
 #include "tests/row_name.h"
 
 namespace kestrow {
@@ -471,13 +472,27 @@ TEST_F(SettingsFileOnDisk, SaveReplacesALongerFileWholly) {
     EXPECT_EQ(Names(), std::vector<std::string>{"Kestrow.dat"});
 }
 
+// The user's own mode is kept, less what would hand anything to another user;
+// another user's file, planted in a shared folder, is no model at all.
 TEST_F(SettingsFileOnDisk, SaveKeepsThePermissionsOfTheOldFile) {
-    { std::ofstream(path_) << "old"; }
-    ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
-    SaveSettingsFile(path_, ShortRecord("1", "2"));
-    struct stat info {};
-    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    const struct {
+        bool theirs;
+        mode_t before, after;
+    } cases[] = {
+        {false, 0640, 0640}, {false, 06777, 0755}, {true, 06777, 0644}, {true, 0666, 0644}};
+    const mode_t previous = ::umask(022);
+    for (const auto& c : cases) {
+        if (c.theirs && ::geteuid() != 0) continue;  // only root can plant it
+        { std::ofstream(path_) << "old"; }
+        ASSERT_EQ(::chown(path_.c_str(), c.theirs ? 65534 : ::geteuid(), gid_t(-1)), 0);
+        ASSERT_EQ(::chmod(path_.c_str(), c.before), 0);
+        SaveSettingsFile(path_, ShortRecord("1", "2"));
+        struct stat info {};
+        ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, c.after) << std::oct << c.before;
+        EXPECT_EQ(info.st_uid, ::geteuid());
+    }
+    ::umask(previous);
 }
 
 // Settings kept elsewhere and linked: the save replaces the file the links
@@ -493,6 +508,8 @@ struct LinkCase {
     std::vector<std::string> shared = {};     // folders made like /tmp
     std::vector<std::string> othersOwn = {};  // links and folders given to user 65534
     bool followed = true;
+    const char* settings = "Kestrow.dat";  // the settings path within the test's folder
+    const char* planted = nullptr;         // a link on the way that is refused
 };
 
 std::ostream& operator<<(std::ostream& out, const LinkCase& c) { return out << c.name; }
@@ -519,26 +536,35 @@ TEST_P(SettingsSaveThroughLinks, ReplaceTheFileTheyLeadTo) {
     for (const std::string& theirs : c.othersOwn) {
         ASSERT_EQ(::lchown((folder_ / theirs).c_str(), 65534, 65534), 0);
     }
-    const std::vector<std::string> before = Names();
+    const fs::path settings = folder_ / c.settings;
+    const auto all = [this] {
+        std::vector<fs::path> names(fs::recursive_directory_iterator(folder_), {});
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<fs::path> before = all();
     std::string refusal;
     try {
-        SaveSettingsFile(path_, ShortRecord("1", "2"));
+        SaveSettings(settings, ShortRecord("1", "2"));
     } catch (const SettingsSaveError& error) {
         refusal = error.what();
     }
     if (c.followed) {
         EXPECT_EQ(refusal, "");
     } else {
-        const std::string why = ": it is a link that another user put in a shared folder";
-        EXPECT_EQ(refusal, "The place could not be saved to \"" + path_.string() + "\"" + why);
+        const std::string why =
+            std::string(": ") +
+            (c.planted ? "\"" + (folder_ / c.planted).string() + "\"" : std::string("it")) +
+            " is a link that another user put in a shared folder";
+        EXPECT_EQ(refusal, "The place could not be saved to \"" + settings.string() + "\"" + why);
         try {
-            OpenSettingsForReading(path_);
+            OpenSettingsForReading(settings);
             ADD_FAILURE() << "read through the link";
         } catch (const SettingsOpenError& error) {
             EXPECT_FALSE(error.missing());
-            EXPECT_EQ(error.what(), "\"" + path_.string() + "\" could not be read" + why);
+            EXPECT_EQ(error.what(), "\"" + settings.string() + "\" could not be read" + why);
         }
-        EXPECT_EQ(Names(), before);
+        EXPECT_EQ(all(), before);
     }
     for (const auto& [link, holds] : c.links) {
         EXPECT_TRUE(fs::is_symlink(folder_ / link)) << link;
@@ -598,7 +624,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "dotfiles/kestrow/Kestrow.dat",
                  true,
                  {"dotfiles"},
-                 {"dotfiles", "dotfiles/link"}}),
+                 {"dotfiles", "dotfiles/link"}},
+        // Higher in the path: no folder is made through it either.
+        LinkCase{"AnotherUsersFolderLinkOnTheWay",
+                 {{"xdg", "dotfiles"}},
+                 "dotfiles/kestrow/Kestrow.dat",
+                 true,
+                 {"."},
+                 {"xdg"},
+                 false,
+                 "xdg/new/Kestrow.dat",
+                 "xdg"}),
     [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsFileOnDisk, NewFileFollowsTheUmask) {

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -218,6 +220,42 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         EXPECT_NE(run.err.find(c.names), std::string::npos) << run.err;
         EXPECT_TRUE(run.err.ends_with(" (see --help)\n")) << run.err;
     }
+}
+
+// A clock outside the calendar (years 65683 and 55 under libfaketime) is a
+// message and status 1 where the table needs the clock, and nothing where it
+// does not; a zone file cut short is refused as bad input.
+TEST(KestrowTable, AClockOrAZoneItCannotUseIsAMessage) {
+    const std::string faketime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+    if (::access(faketime.c_str(), R_OK) != 0) GTEST_SKIP() << "needs libfaketime (faketime)";
+    char zones[] = "/tmp/kestrow-zones-XXXXXX";
+    ASSERT_NE(mkdtemp(zones), nullptr);
+    const std::string cut = std::string(zones) + "/Paris";
+    ASSERT_EQ(std::system(("head -c 600 /usr/share/zoneinfo/Europe/Paris >" + cut).c_str()), 0);
+    const std::vector<std::string> place = {"--lat", "48.85", "--lon", "2.35"};
+    const std::vector<std::string> given = {"--lat",  "48.85",      "--lon",    "2.35",
+                                            "--from", "2013-01-02", "--offset", "1"};
+    const struct {
+        std::string environment;
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {"LD_PRELOAD=" + faketime + " FAKETIME=+23250000d", place, 1},
+        {"LD_PRELOAD=" + faketime + " FAKETIME=-720000d", place, 1},
+        {"LD_PRELOAD=" + faketime + " FAKETIME=+23250000d", {"--version"}, 0},
+        {"LD_PRELOAD=" + faketime + " FAKETIME=-720000d", given, 0},
+        {"TZDIR=" + std::string(zones), {"--lat", "1", "--lon", "1", "--zone", "Paris"}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.environment + " " + c.args[0]);
+        const ProgramRun run = RunTable(c.args, c.environment);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(LineCount(run.err), c.status ? 1u : 0u) << run.err;
+        if (c.status == 1) {
+            EXPECT_EQ(run.err.find("kestrow-table: the clock reads the year "), 0u) << run.err;
+        }
+    }
+    std::filesystem::remove_all(zones);
 }
 
 // A table that cannot be written is a failure, not a success.

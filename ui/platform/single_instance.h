@@ -10,8 +10,11 @@
 // folder's path can be too long for it. The system drops the name with the
 // process, so a window that crashed never blocks the next start and nothing is
 // ever left on disk. The socket also carries the request to come to the front
-// and the answer that the window came; the system tells whose socket it is,
-// so another user cannot pose as the window.
+// and the answer that the window came. Each side reads the other's
+// credentials before anything else: a later start talks only to a window of
+// its own user, and a window answers only its own user, so another user can
+// neither pose as the window nor raise it. A name that another user holds,
+// even with its queue kept full, does not keep the window from opening.
 // The check runs before the toolkit starts; a later start that finds the file
 // taken opens no display at all, and waits about two seconds at most.
 #pragma once
@@ -19,6 +22,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -57,6 +61,9 @@ class SingleInstance : public QObject {
     enum class State { Holding, CameForward, NotAnswering };
 
     void acceptRequests();
+    // Brings the window forward now, or once kRaiseInterval has passed since
+    // the last time; requests meanwhile share that one raise.
+    void raiseSoon();
     void release();
 
     State state_ = State::Holding;
@@ -65,6 +72,8 @@ class SingleInstance : public QObject {
     QSocketNotifier* notifier_ = nullptr;
     QPointer<QWidget> window_;
     std::function<void()> show_;
+    std::chrono::steady_clock::time_point lastRaise_{};
+    bool raisePending_ = false;
 };
 
 }  // namespace kestrow::ui
