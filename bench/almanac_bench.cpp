@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "almanac/precise_sun.h"
 #include "almanac/rise_set.h"
 #include "app/almanac_display.h"
 #include "app/day_almanac.h"
@@ -80,6 +81,45 @@ void BM_AlmanacRiseSet(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_AlmanacRiseSet);
+
+// The precise method's share of the window's work for one date: today's and
+// yesterday's events, each local date here the UT date. Set against
+// BM_AlmanacTexts, which does the same for the design's method.
+void BM_PreciseDayEvents(benchmark::State& state) {
+    const Dates& dates = TheDates();
+    const DateValue first = MakeDate(2013, 1, 1);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const double today = first + static_cast<double>(i);
+        DayEvents now = PreciseDayEvents(kLatitude, kLongitude, today, today + 1);
+        DayEvents before = PreciseDayEvents(kLatitude, kLongitude, today - 1, today);
+        benchmark::DoNotOptimize(now);
+        benchmark::DoNotOptimize(before);
+        if (++i == dates.days.size()) i = 0;
+    }
+    state.counters["dates/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PreciseDayEvents);
+
+// The same where the sun grazes the horizon around the polar night and the
+// midnight sun (Tromso), which costs the most work per date.
+void BM_PreciseDayEventsArctic(benchmark::State& state) {
+    const Dates& dates = TheDates();
+    const DateValue first = MakeDate(2013, 1, 1);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const double today = first + static_cast<double>(i);
+        DayEvents now = PreciseDayEvents(69.65, 18.96, today, today + 1);
+        DayEvents before = PreciseDayEvents(69.65, 18.96, today - 1, today);
+        benchmark::DoNotOptimize(now);
+        benchmark::DoNotOptimize(before);
+        if (++i == dates.days.size()) i = 0;
+    }
+    state.counters["dates/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PreciseDayEventsArctic);
 
 // Seconds of day (UT) of a Julian day.
 double SecondOfDay(double julianDay) {

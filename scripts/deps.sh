@@ -7,11 +7,12 @@ set -euo pipefail
 build=(cmake g++ make qt6-base-dev libgl-dev)
 # libqt6svg6 holds the SVG image-format plugin that draws the About window's pictures.
 run=(libqt6svg6 fonts-dejavu-core fonts-dejavu-extra)
+# python3-ephem is the independent ephemeris the precise method is checked against.
 test=(clang-format libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbox wmctrl dbus locales tzdata
       clang libclang-rt-14-dev valgrind weston qt6-wayland at-spi2-core python3-pyatspi
       fonts-noto-core fonts-liberation2 fonts-urw-base35
       desktop-file-utils appstream lintian man-db dpkg-dev file
-      faketime)
+      faketime python3-ephem)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
 # Only to draw the artwork again (ui/resources/draw_artwork.sh) and to take
 # the screenshots in docs/ (docs/take_screenshots.sh).

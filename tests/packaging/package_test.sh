@@ -26,6 +26,8 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >"$tmp/install.txt"
 expected="./usr/bin/kestrow
 ./usr/bin/kestrow-table
 ./usr/share/applications/kestrow.desktop
+./usr/share/bash-completion/completions/kestrow
+./usr/share/bash-completion/completions/kestrow-table
 ./usr/share/doc/kestrow/LICENSE
 ./usr/share/doc/kestrow/changelog.gz
 ./usr/share/doc/kestrow/copyright
