@@ -70,7 +70,6 @@ QColor withContrast(const QColor& colour, const QColor& background, double minim
 }
 
 QColor readable(const QColor& designed, const QColor& background, double minimum) {
-    if (!isDark(background)) return designed;
     return withContrast(designed, background, minimum);
 }
 
@@ -79,11 +78,11 @@ void setDesignedTextColour(QWidget* widget, const QColor& designed, double minim
     widget->setProperty(kMinimumContrast, minimum);
     QWidget* window = widget->window();
     const QColor background = window->palette().color(QPalette::Window);
-    paintTextWith(widget, designed.isValid()
-                              ? readable(designed, background, minimum)
-                              : withContrast(window->palette().color(QPalette::Disabled,
-                                                                     QPalette::WindowText),
-                                             background, minimum));
+    paintTextWith(widget,
+                  readable(designed.isValid()
+                               ? designed
+                               : window->palette().color(QPalette::Disabled, QPalette::WindowText),
+                           background, minimum));
 }
 
 void applyDesignedTextColours(QWidget* window) {

@@ -24,8 +24,12 @@ namespace kestrow::ui::test {
 
 class RecordingShell final : public DesktopShell {
   public:
-    void Open(std::string_view target) override { calls.emplace_back(target); }
+    bool Open(std::string_view target) override {
+        calls.emplace_back(target);
+        return opens;
+    }
     std::vector<std::string> calls;
+    bool opens = true;  // false: as a desktop without a browser or mail program
 };
 
 // 1440 twips to the inch, at the screen's logical DPI.
