@@ -37,7 +37,9 @@ QColor readable(const QColor& designed, const QColor& background, double minimum
 // background; an invalid `designed` stands for the palette's disabled-text
 // colour, which follows the user's scheme.
 void setDesignedTextColour(QWidget* widget, const QColor& designed, double minimum);
-// Works the colours of the widgets in `window` out again, for its palette now.
+// Works the colours of the widgets in `window` out again, for its palette
+// now, and once more when the event loop is back: a new scheme reaches the
+// window before the frames its texts are drawn on.
 void applyDesignedTextColours(QWidget* window);
 
 }  // namespace kestrow::ui

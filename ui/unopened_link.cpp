@@ -13,7 +13,9 @@
 
 namespace kestrow::ui {
 
-UnopenedLink::UnopenedLink(QWidget* parent) : QDialog(parent) {
+UnopenedLink::UnopenedLink(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("UnopenedLink"));
     setWindowTitle(QStringLiteral("Kestrow – Lien / Link"));
     setWindowIcon(sunIcon());
