@@ -5,15 +5,15 @@
 
 namespace kestrow::maker {
 
-void SendMail(DesktopShell& shell) {
+bool SendMail(DesktopShell& shell) {
     const std::string mailTo = "mailto:" + std::string(kMailAddress) + "?Subject=";
-    shell.Open(mailTo + std::string(kMailSubject));
+    return shell.Open(mailTo + std::string(kMailSubject));
 }
 
-void OpenSite(DesktopShell& shell) { shell.Open(kSiteRoot); }
+bool OpenSite(DesktopShell& shell) { return shell.Open(kSiteRoot); }
 
-void OpenDonation(DesktopShell& shell) {
-    shell.Open(std::string(kSiteRoot) + std::string(kDonationPage));
-}
+bool OpenDonation(DesktopShell& shell) { return shell.Open(DonationPage()); }
+
+std::string DonationPage() { return std::string(kSiteRoot) + std::string(kDonationPage); }
 
 }  // namespace kestrow::maker

@@ -2,6 +2,7 @@
 // The maker's links of the About window, kept in one place.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "desktop_shell.h"
@@ -17,11 +18,14 @@ inline constexpr std::string_view kMailText = "kestrow@example.org";
 inline constexpr std::string_view kSiteText = "kestrow.example.org";
 inline constexpr std::string_view kProgramName = "Kestrow ";
 
+// Each is false when the desktop could not open the link.
 // Starts a mail message: "mailto:" + address + "?Subject=" + "Ravelin".
-void SendMail(DesktopShell& shell);
+bool SendMail(DesktopShell& shell);
 // Opens the web site's root page.
-void OpenSite(DesktopShell& shell);
+bool OpenSite(DesktopShell& shell);
 // Opens the donation page, the root address followed by "DON.html".
-void OpenDonation(DesktopShell& shell);
+bool OpenDonation(DesktopShell& shell);
+// The donation page's address.
+std::string DonationPage();
 
 }  // namespace kestrow::maker

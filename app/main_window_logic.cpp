@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "almanac/errors.h"
+#include "app/box_repair.h"
 #include "app/settings_location.h"
 #include "app/visible_text.h"
 
@@ -46,11 +47,14 @@ void MainWindowLogic::OnLoad() {
     Guarded([this] { WriteDateTexts(ReadToday(clock_.Read())); });
     // Must be known before the boxes are filled: their handlers use it.
     decimalSeparator_ = DecimalSeparatorOf(locale_);
+    zeroDigit_ = ZeroDigitOf(locale_);
     Guarded([this] { LoadSettings(); });
+    if (firstStart_) OnSetup();
 }
 
 void MainWindowLogic::LoadSettings() {
     view_.SetOuterHeight(kCompactHeight);
+    setupTexts_.reset();
     // The frame is clipped out of the compact window: keys typed into a box
     // there would change the place unseen, and closing would save them.
     view_.SetFrameFocusable(false);
@@ -62,6 +66,8 @@ void MainWindowLogic::LoadSettings() {
         if (!e.missing()) {
             keepUnreadFile_ = true;
             Tell(e.what());
+        } else if (guessFirstPlace_) {
+            ShowFirstPlace();
         }
     } catch (const SettingsReadError&) {
         // What was read before the failure stays; the rest is passed over.
@@ -109,6 +115,17 @@ void MainWindowLogic::ShowPlaceInBoxes() {
                      ReplaceMarks(fields_.longitude.value_or(""), ".", decimalSeparator_));
 }
 
+void MainWindowLogic::ShowFirstPlace() {
+    // Asked at most once: every later load follows a save, which leaves a file.
+    const std::optional<ZonePlace> guess = std::exchange(guessFirstPlace_, nullptr)();
+    firstStart_ = true;
+    if (!guess) return;  // the design texts, with Setup shown all the same
+    // The almanac shows the place offered, which closing would keep as well.
+    fields_.latitude = DegreesText(guess->latitude);
+    fields_.longitude = DegreesText(guess->longitude);
+    ShowPlaceInBoxes();
+}
+
 void MainWindowLogic::Recompute(const ClockReading& reading) {
     offset_ = ComputeUtcOffset(reading);
     const CalendarDay today = ReadToday(reading);
@@ -144,9 +161,23 @@ void MainWindowLogic::OnMinuteTick() {
 }
 
 void MainWindowLogic::OnSetup() {
+    // Setup again keeps the texts that Escape goes back to.
+    if (!setupTexts_) {
+        setupTexts_.emplace(view_.BoxText(CoordinateBox::Latitude),
+                            view_.BoxText(CoordinateBox::Longitude));
+    }
     view_.SetOuterHeight(kExpandedHeight);
     view_.SetFrameFocusable(true);
     view_.FocusBox(CoordinateBox::Latitude);
+}
+
+void MainWindowLogic::OnEscape() {
+    if (!setupTexts_) return;
+    const auto [latitude, longitude] = *std::exchange(setupTexts_, std::nullopt);
+    view_.SetBoxText(CoordinateBox::Latitude, latitude);
+    view_.SetBoxText(CoordinateBox::Longitude, longitude);
+    view_.SetOuterHeight(kCompactHeight);
+    view_.SetFrameFocusable(false);
 }
 
 void MainWindowLogic::OnAbout() { view_.ShowAbout(); }
@@ -206,25 +237,26 @@ void MainWindowLogic::OnLatitudeEdited() { RepairDecimalMarks(CoordinateBox::Lat
 void MainWindowLogic::OnLongitudeEdited() { RepairDecimalMarks(CoordinateBox::Longitude); }
 
 void MainWindowLogic::RepairDecimalMarks(CoordinateBox box) {
-    // A point typed or pasted under a comma locale becomes a comma. Only the
-    // points are replaced, each in place, so that the box's undo history
+    // A point typed or pasted under a comma locale becomes a comma, and a
+    // digit typed on a Persian or Arabic keyboard its ASCII digit. Only those
+    // characters are replaced, each in place, so that the box's undo history
     // holds what the user did and the caret stays where the user put it: one
-    // just after a point ends up just after its mark. A box without a point
-    // is left alone.
-    if (repairing_ || decimalSeparator_ == ".") return;
+    // just after a point ends up just after its mark. Other boxes are left alone.
+    if (repairing_) return;
     std::string text = view_.BoxText(box);
-    std::size_t at = text.find('.');
-    if (at == std::string::npos) return;
+    std::optional<BoxRepair> repair = NextBoxRepair(text, decimalSeparator_, zeroDigit_);
+    if (!repair) return;
     repairing_ = true;
     int caret = view_.CaretPosition(box);
-    const int grown = CharacterCount(decimalSeparator_) - 1;
-    for (; at != std::string::npos; at = text.find('.')) {
-        const int position = CharacterCount(text.substr(0, at));
-        view_.ReplaceInBox(box, position, 1, decimalSeparator_);
-        if (position < caret) caret += grown;
+    while (repair) {
+        const int position = CharacterCount(text.substr(0, repair->at));
+        view_.ReplaceInBox(box, position, 1, repair->with);
+        if (position < caret) caret += CharacterCount(repair->with) - 1;
         text = view_.BoxText(box);
-        // A box that took no mark: stop rather than try the same point again.
-        if (text.find('.') == at) break;
+        const std::optional<BoxRepair> next = NextBoxRepair(text, decimalSeparator_, zeroDigit_);
+        // A box that took no replacement: stop rather than try the same one again.
+        if (next && next->at == repair->at) break;
+        repair = next;
     }
     view_.SetCaretPosition(box, std::min(caret, CharacterCount(text)));
     repairing_ = false;

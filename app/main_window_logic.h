@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "settings_file.h"
 #include "user_locale.h"
 #include "utc_offset.h"
+#include "zone_table.h"
 
 namespace kestrow {
 
@@ -36,10 +38,20 @@ class MainWindowLogic {
                     std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
                     bool localTime = false);
 
+    // Where there is no settings file yet at load, asks `guess` for a place
+    // to offer (the time zone's city), and opens with Setup shown so that
+    // the user confirms or corrects it. Set before OnLoad; never asked otherwise.
+    void OfferFirstPlace(std::function<std::optional<ZonePlace>()> guess) {
+        guessFirstPlace_ = std::move(guess);
+    }
+
     // Event handlers, each run to completion.
     void OnLoad();
     void OnMinuteTick();
     void OnSetup();
+    // Escape: with the frame shown, the boxes as they were when Setup was
+    // chosen and the window compact again; otherwise nothing.
+    void OnEscape();
     void OnAbout();
     void OnSave();
     void OnClose();
@@ -52,6 +64,8 @@ class MainWindowLogic {
     std::int32_t WindowTop() const { return fields_.top; }
     std::int32_t WindowLeft() const { return fields_.left; }
     const std::string& DecimalSeparator() const { return decimalSeparator_; }
+    char32_t ZeroDigit() const { return zeroDigit_; }
+    bool SetupShown() const { return setupTexts_.has_value(); }
     const std::optional<UtcOffset>& Offset() const { return offset_; }
 
   private:
@@ -59,6 +73,8 @@ class MainWindowLogic {
     void ReadSettings();
     // Each write runs that box's change handler before the next.
     void ShowPlaceInBoxes();
+    // The guessed place in the boxes, and Setup to be shown.
+    void ShowFirstPlace();
     void Recompute(const ClockReading& reading);
     void WriteDateTexts(const CalendarDay& today);
     void RepairDecimalMarks(CoordinateBox box);
@@ -83,6 +99,11 @@ class MainWindowLogic {
 
     SettingsFields fields_;
     std::string decimalSeparator_ = ".";
+    char32_t zeroDigit_ = U'0';  // of the locale's own digits
+    std::function<std::optional<ZonePlace>()> guessFirstPlace_;
+    bool firstStart_ = false;  // offered a place at load: Setup is shown
+    // The boxes' texts when Setup was chosen, while the frame shows.
+    std::optional<std::pair<std::string, std::string>> setupTexts_;
     std::optional<UtcOffset> offset_;
     std::optional<CalendarDay> datedFor_;  // the day the caption and tooltips show
     std::string lastFailure_;              // shown already; not shown again while it persists

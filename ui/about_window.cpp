@@ -16,6 +16,7 @@
 #include "fonts.h"
 #include "twips.h"
 #include "ui/platform/fixed_size.h"
+#include "unopened_link.h"
 
 namespace kestrow::ui {
 namespace {
@@ -198,10 +199,31 @@ void AboutWindow::underlineMailText() { setUnderline(mailText_, true); }
 
 void AboutWindow::underlineSiteText() { setUnderline(siteText_, true); }
 
-void AboutWindow::sendMail() { maker::SendMail(shell_); }
+void AboutWindow::sendMail() {
+    if (!maker::SendMail(shell_)) {
+        tellUnopened(QStringLiteral("No mail program could be started. You can write to:"),
+                     maker::kMailAddress);
+    }
+}
 
-void AboutWindow::openSite() { maker::OpenSite(shell_); }
+void AboutWindow::openSite() {
+    if (!maker::OpenSite(shell_)) {
+        tellUnopened(QStringLiteral("No web browser could be started. The site's address:"),
+                     maker::kSiteRoot);
+    }
+}
 
-void AboutWindow::openDonation() { maker::OpenDonation(shell_); }
+void AboutWindow::openDonation() {
+    if (!maker::OpenDonation(shell_)) {
+        tellUnopened(QStringLiteral("No web browser could be started. The page's address:"),
+                     maker::DonationPage());
+    }
+}
+
+void AboutWindow::tellUnopened(const QString& why, std::string_view address) {
+    // One message, the latest link's.
+    if (unopened_.isNull()) unopened_ = new UnopenedLink(this);
+    unopened_->tell(why, toQString(address));
+}
 
 }  // namespace kestrow::ui

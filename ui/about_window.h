@@ -18,6 +18,7 @@
 //   Command1     okButton_        "OK", closes the window
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "app/desktop_shell.h"
@@ -28,6 +29,7 @@ class QPushButton;
 namespace kestrow::ui {
 
 class ClickArea;
+class UnopenedLink;
 
 class AboutWindow : public QWidget {
     Q_OBJECT
@@ -54,6 +56,8 @@ class AboutWindow : public QWidget {
     void sendMail();
     void openSite();
     void openDonation();
+    // Says that the desktop could not open a link, and gives its address.
+    void tellUnopened(const QString& why, std::string_view address);
 
     DesktopShell& shell_;
     ClickArea* siteLink_ = nullptr;
@@ -64,6 +68,7 @@ class AboutWindow : public QWidget {
     ClickArea* mailText_ = nullptr;
     ClickArea* donationButton_ = nullptr;
     QPushButton* okButton_ = nullptr;
+    QPointer<UnopenedLink> unopened_;
 };
 
 }  // namespace kestrow::ui

@@ -10,8 +10,8 @@ namespace {
 
 class ReplacedPointSkipper final : public QObject {
   public:
-    ReplacedPointSkipper(QLineEdit* box, std::function<bool()> marksReplaced)
-        : QObject(box), marksReplaced_(std::move(marksReplaced)) {}
+    ReplacedPointSkipper(QLineEdit* box, std::function<bool(const QString&)> awaitsRepair)
+        : QObject(box), awaitsRepair_(std::move(awaitsRepair)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
@@ -19,22 +19,21 @@ class ReplacedPointSkipper final : public QObject {
         const bool back = key->matches(QKeySequence::Undo);
         if (!back && !key->matches(QKeySequence::Redo)) return false;
         auto* box = static_cast<QLineEdit*>(watched);
-        const bool replaced = marksReplaced_();
         do {
             back ? box->undo() : box->redo();
-        } while (replaced && box->text().contains(QLatin1Char('.')) &&
+        } while (awaitsRepair_(box->text()) &&
                  (back ? box->isUndoAvailable() : box->isRedoAvailable()));
         return true;
     }
 
   private:
-    std::function<bool()> marksReplaced_;
+    std::function<bool(const QString&)> awaitsRepair_;
 };
 
 }  // namespace
 
-void skipReplacedPoints(QLineEdit* box, std::function<bool()> marksReplaced) {
-    box->installEventFilter(new ReplacedPointSkipper(box, std::move(marksReplaced)));
+void skipReplacedPoints(QLineEdit* box, std::function<bool(const QString&)> awaitsRepair) {
+    box->installEventFilter(new ReplacedPointSkipper(box, std::move(awaitsRepair)));
 }
 
 }  // namespace kestrow::ui

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "contrast.h"
 
+#include <QImage>
 #include <QPalette>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -23,6 +25,18 @@ void paintTextWith(QWidget* widget, const QColor& colour) {
         palette.setColor(group, QPalette::WindowText, colour);
     }
     widget->setPalette(palette);
+}
+
+// What `widget` is drawn on: its parent's own painting under it, such as the
+// shading inside a frame, or the window's background where it fills its own.
+QColor backgroundUnder(QWidget* widget) {
+    QWidget* parent = widget->parentWidget();
+    if (parent == nullptr || widget->autoFillBackground())
+        return widget->window()->palette().color(QPalette::Window);
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    const QPoint at = widget->geometry().topLeft() + QPoint(1, widget->height() / 2);
+    parent->render(&pixel, QPoint(), QRegion(at.x(), at.y(), 1, 1), QWidget::DrawWindowBackground);
+    return pixel.pixelColor(0, 0);
 }
 
 }  // namespace
@@ -70,7 +84,6 @@ QColor withContrast(const QColor& colour, const QColor& background, double minim
 }
 
 QColor readable(const QColor& designed, const QColor& background, double minimum) {
-    if (!isDark(background)) return designed;
     return withContrast(designed, background, minimum);
 }
 
@@ -78,21 +91,25 @@ void setDesignedTextColour(QWidget* widget, const QColor& designed, double minim
     widget->setProperty(kDesignedColour, designed);
     widget->setProperty(kMinimumContrast, minimum);
     QWidget* window = widget->window();
-    const QColor background = window->palette().color(QPalette::Window);
-    paintTextWith(widget, designed.isValid()
-                              ? readable(designed, background, minimum)
-                              : withContrast(window->palette().color(QPalette::Disabled,
-                                                                     QPalette::WindowText),
-                                             background, minimum));
+    const QColor background = backgroundUnder(widget);
+    paintTextWith(widget,
+                  readable(designed.isValid()
+                               ? designed
+                               : window->palette().color(QPalette::Disabled, QPalette::WindowText),
+                           background, minimum));
 }
 
 void applyDesignedTextColours(QWidget* window) {
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        const QVariant designed = widget->property(kDesignedColour);
-        if (!designed.isValid()) continue;
-        setDesignedTextColour(widget, designed.value<QColor>(),
-                              widget->property(kMinimumContrast).toDouble());
-    }
+    const auto apply = [window] {
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            const QVariant designed = widget->property(kDesignedColour);
+            if (!designed.isValid()) continue;
+            setDesignedTextColour(widget, designed.value<QColor>(),
+                                  widget->property(kMinimumContrast).toDouble());
+        }
+    };
+    apply();
+    QTimer::singleShot(0, window, apply);
 }
 
 }  // namespace kestrow::ui

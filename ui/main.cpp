@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "app/display_check.h"
 #include "app/settings_file.h"
 #include "app/settings_location.h"
+#include "app/zone_table.h"
 #include "main_window.h"
 #include "ui/platform/close_on_signal.h"
 #include "ui/platform/display_failure.h"
@@ -69,7 +71,12 @@ int main(int argc, char* argv[]) {
     const kestrow::SystemClock clock;
     const kestrow::ui::QtUserLocale locale;
     kestrow::ui::QtDesktopShell shell;
-    kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath, line.localTime);
+    // Started from the desktop menu for the first time: the time zone's city
+    // is a place to start from. The table is read only then.
+    std::function<std::optional<kestrow::ZonePlace>()> firstPlace;
+    if (line.userSettings) firstPlace = kestrow::SystemZonePlace;
+    kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath, line.localTime,
+                                   std::move(firstPlace));
     instance.onRequest(window, [&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();

@@ -2,9 +2,11 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 
 #include "about_window.h"
 #include "accessibility.h"
+#include "app/box_repair.h"
 #include "artwork.h"
 #include "box_history.h"
 #include "contrast.h"
@@ -44,7 +47,7 @@ QString plainToolTip(const QString& text) {
 
 MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
                        std::ostream& errors, std::filesystem::path settingsPath, bool localTime,
-                       QWidget* parent)
+                       std::function<std::optional<ZonePlace>()> firstPlace, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       shell_(shell),
@@ -76,6 +79,7 @@ MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale
     minuteTimer_->setTimerType(Qt::VeryCoarseTimer);
 
     connectLogic();
+    if (firstPlace) logic_.OfferFirstPlace(std::move(firstPlace));
     logic_.OnLoad();
     minuteTimer_->start();
 }
@@ -152,7 +156,10 @@ void MainWindow::buildFrame(QWidget* client) {
 }
 
 void MainWindow::connectLogic() {
-    connect(setupAction_, &QAction::triggered, this, [this] { logic_.OnSetup(); });
+    connect(setupAction_, &QAction::triggered, this, [this] {
+        if (!logic_.SetupShown()) focusBeforeSetup_ = QApplication::focusWidget();
+        logic_.OnSetup();
+    });
     connect(aboutAction_, &QAction::triggered, this, [this] { logic_.OnAbout(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { logic_.OnSave(); });
     connect(minuteTimer_, &QTimer::timeout, this, [this] { logic_.OnMinuteTick(); });
@@ -166,8 +173,12 @@ void MainWindow::connectLogic() {
     connect(longitudeBox_, &QLineEdit::textChanged, this, [this] {
         if (!longitudeBox_->isRedoAvailable()) logic_.OnLongitudeEdited();
     });
-    for (QLineEdit* box : {latitudeBox_, longitudeBox_})
-        skipReplacedPoints(box, [this] { return logic_.DecimalSeparator() != "."; });
+    for (QLineEdit* box : {latitudeBox_, longitudeBox_}) {
+        skipReplacedPoints(box, [this](const QString& text) {
+            return NextBoxRepair(text.toStdString(), logic_.DecimalSeparator(), logic_.ZeroDigit())
+                .has_value();
+        });
+    }
     // Enter in a box is a click on the default button, as in a dialog.
     for (QLineEdit* box : {latitudeBox_, longitudeBox_}) {
         connect(box, &QLineEdit::returnPressed, saveButton_, &QPushButton::click);
@@ -307,6 +318,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     delete message_.data();
     logic_.OnClose();
     event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape leaves Setup as if it had not been chosen: the texts as they
+    // were, the window compact, the focus where it was.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        logic_.SetupShown()) {
+        logic_.OnEscape();
+        // Outside the frame, which took no focus before Setup.
+        if (!focusBeforeSetup_.isNull()) focusBeforeSetup_->setFocus(Qt::OtherFocusReason);
+        focusBeforeSetup_.clear();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -57,10 +57,14 @@ class MainWindow : public QMainWindow, public MainWindowView {
   public:
     // The window loads (reads the settings file, computes the almanac) here,
     // before it is first shown. The references must outlive the window.
+    // `firstPlace`, where given, is asked for a place to offer when there is
+    // no settings file yet (MainWindowLogic::OfferFirstPlace).
     MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
                std::ostream& errors,
                std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
-               bool localTime = false, QWidget* parent = nullptr);
+               bool localTime = false,
+               std::function<std::optional<ZonePlace>()> firstPlace = nullptr,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const MainWindowLogic& logic() const { return logic_; }
@@ -92,6 +96,7 @@ class MainWindow : public QMainWindow, public MainWindowView {
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
@@ -128,6 +133,7 @@ class MainWindow : public QMainWindow, public MainWindowView {
 
     QPointer<AboutWindow> about_;
     QPointer<QMessageBox> message_;
+    QPointer<QWidget> focusBeforeSetup_;  // where Escape puts the focus back
     int outerHeightTwips_ = 0;          // as last asked for; applied again once the frame is known
     std::optional<QPoint> askedPlace_;  // outer top-left, until the frame is known
     bool frameKnown_ = false;           // the window manager's frame, since shown or rescaled

@@ -29,12 +29,12 @@ void paintInk(QLabel* label, Ink ink) {
             setDesignedTextColour(label, QColor(64, 64, 64), kTextContrast);
             break;
         case Ink::Grey:
-            setDesignedTextColour(label, QColor(128, 128, 128), kGreyContrast);
+            setDesignedTextColour(label, QColor(128, 128, 128), kTextContrast);
             break;
         case Ink::SchemeGrey:
             // An invalid colour stands for the palette's disabled text, so
             // that the hints follow the scheme.
-            setDesignedTextColour(label, QColor(), kGreyContrast);
+            setDesignedTextColour(label, QColor(), kTextContrast);
             break;
         case Ink::Own:
             break;

@@ -11,7 +11,10 @@ namespace {
 
 struct RecordingShell final : DesktopShell {
     std::vector<std::string> calls;
-    void Open(std::string_view target) override { calls.emplace_back(target); }
+    bool Open(std::string_view target) override {
+        calls.emplace_back(target);
+        return true;
+    }
 };
 
 TEST(AboutLinks, HandTheExactTargetsToTheDesktop) {

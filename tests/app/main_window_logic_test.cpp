@@ -240,6 +240,49 @@ INSTANTIATE_TEST_SUITE_P(Keys, Typing,
                                                       "85",
                                                       3, 1}));
 
+// With --user-settings and no file yet, the zone's city is offered with Setup
+// shown; Escape puts back the boxes as Setup found them, and closing keeps them.
+struct FirstStartCase {
+    const char* record;  // null: no file, a first start
+    const char* closed;  // what closing writes before the position
+    std::optional<ZonePlace> guess;
+};
+
+class FirstStart : public MainWindowLogicTest,
+                   public ::testing::WithParamInterface<FirstStartCase> {};
+
+TEST_P(FirstStart, OffersTheZonesPlaceOnlyWithoutAFile) {
+    const auto& c = GetParam();
+    const bool first = c.record == nullptr;
+    if (!first) WriteFile(c.record);
+    int asked = 0;
+    form_->OfferFirstPlace([&] { return ++asked, c.guess; });
+    form_->OnLoad();
+    EXPECT_EQ(asked, first ? 1 : 0);
+    EXPECT_EQ(fs::exists(path_), !first);
+    EXPECT_EQ(view_->height,
+              first ? MainWindowLogic::kExpandedHeight : MainWindowLogic::kCompactHeight);
+    EXPECT_EQ(view_->focus.has_value(), first);
+    form_->OnSetup();
+    view_->Type(kLat, "1");
+    view_->SetBoxText(kLon, "9");
+    form_->OnEscape();
+    EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
+    EXPECT_FALSE(view_->frameFocusable);
+    form_->OnEscape();  // compact already: nothing
+    form_->OnClose();
+    EXPECT_EQ(FileBytes().substr(0, std::string(c.closed).size()), c.closed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zones, FirstStart,
+    ::testing::Values(
+        FirstStartCase{nullptr, "\"48,87\",\"2,33\",", ZonePlace{48 + 52 / 60.0, 2 + 1 / 3.0}},
+        FirstStartCase{nullptr, "\"00,00\",\"000,00\",", std::nullopt},
+        FirstStartCase{"\"48.85\",\"2.35\",9,9\r\n", "\"48,85\",\"2,35\",", ZonePlace{}},
+        FirstStartCase{"\"48,85\",\"2,35\"\r\n", "\"48,85\",\"2,35\",", ZonePlace{}}),
+    kestrow::test_rows::RowName{});
+
 TEST_F(MainWindowLogicTest, APasteHasEveryPointReplacedInPlace) {
     logic_->OnLoad();
     view_->SetBoxText(kLon, "1.2.3");

@@ -24,8 +24,12 @@ namespace kestrow::ui::test {
 
 class RecordingShell final : public DesktopShell {
   public:
-    void Open(std::string_view target) override { calls.emplace_back(target); }
+    bool Open(std::string_view target) override {
+        calls.emplace_back(target);
+        return opens;
+    }
     std::vector<std::string> calls;
+    bool opens = true;  // false: as a desktop without a browser or mail program
 };
 
 // 1440 twips to the inch, at the screen's logical DPI.
@@ -66,6 +70,11 @@ inline QRgb BackgroundOf(const QImage& image) {
     return background;
 }
 
+// What `widget` is drawn on, as its parent paints it (a frame's shading too).
+inline QColor BackgroundUnder(QWidget* widget) {
+    return BackgroundOf(widget->parentWidget()->grab(widget->geometry()).toImage());
+}
+
 // A dark colour scheme as desktops ship them, for the length of a test.
 class DarkScheme {
   public:
@@ -84,9 +93,11 @@ class DarkScheme {
     ~DarkScheme() { Switch(previous_); }
 
   private:
-    // Top-level windows hear of a new scheme through their platform window.
+    // Top-level windows hear of a new scheme through their platform window;
+    // the texts' colours settle once the frames under them have it too.
     static void Switch(const QPalette& palette) {
         QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
     QPalette previous_;

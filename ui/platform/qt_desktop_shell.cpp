@@ -7,10 +7,11 @@
 
 namespace kestrow::ui {
 
-void QtDesktopShell::Open(std::string_view target) {
+bool QtDesktopShell::Open(std::string_view target) {
     const QUrl url(QString::fromUtf8(target.data(), static_cast<qsizetype>(target.size())));
-    // No mail program or browser: the link does nothing visible.
-    (void)QDesktopServices::openUrl(url);
+    // False where no opener could be started (no xdg-open, no portal): the
+    // toolkit says so only on stderr, which a user started from a menu never sees.
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace kestrow::ui

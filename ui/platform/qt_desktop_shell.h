@@ -10,7 +10,7 @@ class QtDesktopShell final : public DesktopShell {
   public:
     // The desktop picks the program from the link's scheme: a mail program
     // for "mailto:", the web browser for a page.
-    void Open(std::string_view target) override;
+    bool Open(std::string_view target) override;
 };
 
 }  // namespace kestrow::ui
