@@ -19,9 +19,27 @@ CalendarDay DayBefore(const CalendarDay& day) {
     return {static_cast<std::int16_t>(day.day - 1), day.month, day.year};
 }
 
+namespace {
+
+DayEvents ComputePreciseDay(const DayRequest& request, DateValue local) {
+    const LocalDayBounds day = LocalDayOn(local, request.clock);
+    DayEvents events = PreciseDayEvents(request.place.latitude, request.place.longitude, day.start,
+                                        day.end, request.altitude - HorizonDip(request.height));
+    // Instants of the almanac count days on a continuous line; DateValues
+    // keep a time of day counted forward from a negative serial's day.
+    if (events.rise) events.rise = ToStored(*events.rise);
+    if (events.set) events.set = ToStored(*events.set);
+    return events;
+}
+
+}  // namespace
+
 DayEvents ComputeDay(const DayRequest& request) {
     const CalendarDay& date = request.date;
     const Place& place = request.place;
+    if (request.method == AlmanacMethod::Precise) {
+        return ComputePreciseDay(request, MakeDate(date.year, date.month, date.day));
+    }
     const RiseSetUT ut =
         SunRiseSetUT(place.latitude, place.longitude, date.day, date.month, date.year);
     // On a zone's clock the computation is still for the local date, even

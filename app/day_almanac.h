@@ -7,6 +7,7 @@
 
 #include "almanac/date_value.h"
 #include "almanac/day_events.h"
+#include "almanac/precise_sun.h"
 #include "clock.h"
 #include "coordinate.h"
 #include "shown_clock.h"
@@ -35,6 +36,10 @@ enum class AlmanacMethod {
     // The design's low-precision method (almanac/rise_set.h), cut to whole
     // seconds: the texts the window has always shown.
     Design,
+    // The sun's position at each event's own instant (almanac/precise_sun.h),
+    // its centre at kHorizonAltitude: right to the minute, with polar days and
+    // nights and the events that a date lacks.
+    Precise,
 };
 
 struct DayRequest {
@@ -42,9 +47,17 @@ struct DayRequest {
     CalendarDay date;  // the local date on `clock`
     ShownClock clock;
     AlmanacMethod method = AlmanacMethod::Design;
+    // Precise method only. The altitude of the sun's centre that counts as
+    // rising and setting, in degrees (kHorizonAltitude, or a twilight's
+    // limit), and the observer's height above the land around, in metres,
+    // which lowers it by the dip of the horizon.
+    double altitude = kHorizonAltitude;
+    double height = 0;
 };
 
-// The sun on `request.date`. Rise and set are the UT instants that fall on
+// The sun on `request.date`. The precise method's events are those of the
+// local date as it runs on the shown clock (LocalDayBounds), a polar day or
+// night given as such. Rise and set are the UT instants that fall on
 // that date on the shown clock. The design's method gives both on every date,
 // a polar one too, where its half-day arc of kPiLong is a PolarDay and one of
 // 0 a PolarNight; its length is the one its cut clock times give, measured

@@ -147,6 +147,21 @@ DateValue EventInstant(DateValue utClock, DateValue date, double longitude, bool
     return InstantOf(midnight + utSeconds + static_cast<std::time_t>(days) * kSecondsPerDay);
 }
 
+LocalDayBounds LocalDayOn(DateValue date, const ShownClock& clock) {
+    // The UT moment the clock reads midnight: the lead is asked again at the
+    // moment found, so that a change of the zone's offset that day is met;
+    // a midnight that a change skips is taken at the later offset.
+    const auto midnight = [&clock](long long serial) {
+        const std::time_t local =
+            static_cast<std::time_t>((serial - kUnixEpochSerial) * kSecondsPerDay);
+        std::time_t ut = local - LeadAt(clock, local);
+        ut = local - LeadAt(clock, ut);
+        return kUnixEpochSerial + static_cast<double>(ut) / kSecondsPerDay;
+    };
+    const auto day = static_cast<long long>(FloorInt(date));
+    return {midnight(day), midnight(day + 1)};
+}
+
 long ShownSecondOfDay(DateValue instant, const ShownClock& clock) {
     const std::time_t seconds = UnixSeconds(instant);
     const long long local = static_cast<long long>(seconds) + LeadAt(clock, seconds);

@@ -45,6 +45,16 @@ bool IsKnownZone(std::string_view name);
 DateValue EventInstant(DateValue utClock, DateValue date, double longitude, bool isSunrise,
                        const ShownClock& clock);
 
+// A local date as UT instants, in days on a continuous line (no serial's
+// time of day counted forward): from the moment the shown clock reads its
+// 00:00 to the moment it reads the next day's. A day on which a zone's clock
+// changes is 23 or 25 hours long.
+struct LocalDayBounds {
+    double start = 0;
+    double end = 0;
+};
+LocalDayBounds LocalDayOn(DateValue date, const ShownClock& clock);
+
 // An instant's time of day on `clock`, in seconds after its midnight [0, 86400).
 long ShownSecondOfDay(DateValue instant, const ShownClock& clock);
 

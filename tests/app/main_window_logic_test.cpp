@@ -256,21 +256,21 @@ TEST_P(FirstStart, OffersTheZonesPlaceOnlyWithoutAFile) {
     const bool first = c.record == nullptr;
     if (!first) WriteFile(c.record);
     int asked = 0;
-    form_->OfferFirstPlace([&] { return ++asked, c.guess; });
-    form_->OnLoad();
+    logic_->OfferFirstPlace([&] { return ++asked, c.guess; });
+    logic_->OnLoad();
     EXPECT_EQ(asked, first ? 1 : 0);
     EXPECT_EQ(fs::exists(path_), !first);
     EXPECT_EQ(view_->height,
               first ? MainWindowLogic::kExpandedHeight : MainWindowLogic::kCompactHeight);
     EXPECT_EQ(view_->focus.has_value(), first);
-    form_->OnSetup();
+    logic_->OnSetup();
     view_->Type(kLat, "1");
     view_->SetBoxText(kLon, "9");
-    form_->OnEscape();
+    logic_->OnEscape();
     EXPECT_EQ(view_->height, MainWindowLogic::kCompactHeight);
     EXPECT_FALSE(view_->frameFocusable);
-    form_->OnEscape();  // compact already: nothing
-    form_->OnClose();
+    logic_->OnEscape();  // compact already: nothing
+    logic_->OnClose();
     EXPECT_EQ(FileBytes().substr(0, std::string(c.closed).size()), c.closed);
 }
 
