@@ -68,7 +68,8 @@ std::string LengthChangeText(double today, double yesterday) {
     return sign + ClockText(change, " s") + " s";
 }
 
-AlmanacTexts FormatDay(const DayEvents& day, double yesterdayLength, const ShownClock& clock) {
+AlmanacTexts FormatDay(const DayEvents& day, double yesterdayLength, const ShownClock& clock,
+                       AlmanacMethod /*method*/) {
     return {EventText(day.rise, clock), EventText(day.set, clock), DayLengthText(day.length),
             LengthChangeText(day.length, yesterdayLength)};
 }

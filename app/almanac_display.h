@@ -8,6 +8,7 @@
 
 #include "almanac/date_value.h"
 #include "almanac/day_events.h"
+#include "day_almanac.h"
 #include "shown_clock.h"
 
 namespace kestrow {
@@ -30,7 +31,9 @@ std::string DayLengthText(double length);
 std::string LengthChangeText(double today, double yesterday);
 
 // The four texts of `day`, with sunrise and sunset on `clock` and the change
-// from `yesterdayLength` (days). An event that `day` lacks has an empty text.
-AlmanacTexts FormatDay(const DayEvents& day, double yesterdayLength, const ShownClock& clock);
+// from `yesterdayLength` (days), in the texts of the method that computed
+// them. An event that `day` lacks has an empty text.
+AlmanacTexts FormatDay(const DayEvents& day, double yesterdayLength, const ShownClock& clock,
+                       AlmanacMethod method = AlmanacMethod::Design);
 
 }  // namespace kestrow
