@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "solar_coordinates.h"
+#include "apparent_sun.h"
 
 namespace kestrow {
 namespace {

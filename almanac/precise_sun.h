@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The precise method: sunrise, sunset, twilights and solar noon found at each
-// event's own instant, from the sun's apparent position (solar_coordinates.h).
+// event's own instant, from the sun's apparent position (apparent_sun.h).
 //
 // Each solar day is taken from its transit, found from the local mean noon
 // by the hour angle still to go. The hour angle at which the sun's centre

@@ -4,7 +4,7 @@
 // angle at a place.
 //
 // Sources: J. Meeus, Astronomical Algorithms, 2nd ed. (Willmann-Bell, 1998):
-// chapter 25, "Solar Coordinates", the lower-accuracy method (geometric
+// chapter 25, "Solar coordinates", the lower-accuracy method (geometric
 // longitude from the mean longitude and the equation of the centre, then the
 // apparent longitude and obliquity corrected for nutation and aberration
 // through the longitude of the Moon's node); chapter 22 (mean obliquity,
@@ -27,7 +27,7 @@ namespace kestrow {
 inline constexpr double kDeltaT = 69.0;
 
 // The sun's apparent geocentric position at one instant.
-struct SolarCoordinates {
+struct ApparentPosition {
     double rightAscension;  // radians, [0, 2 pi), true equator and equinox of date
     double declination;     // radians, [-pi/2, pi/2]
     double distance;        // astronomical units, about 0.983 .. 1.017
@@ -35,7 +35,7 @@ struct SolarCoordinates {
 
 // The sun's apparent right ascension, declination and distance at an instant
 // (UT, days on the DateValue scale; valid for the years 1800 .. 2200).
-SolarCoordinates ApparentSun(double instant);
+ApparentPosition ApparentSun(double instant);
 
 // Greenwich apparent sidereal time at an instant (UT, days on the DateValue
 // scale), in radians, [0, 2 pi).

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "solar_coordinates.h"
+#include "apparent_sun.h"
 
 #include <cmath>
 #include <numbers>
@@ -86,7 +86,7 @@ double SiderealTime(double instant, double nutation, double cosEpsilon) {
 
 }  // namespace
 
-SolarCoordinates ApparentSun(double instant) {
+ApparentPosition ApparentSun(double instant) {
     const Ecliptic ecliptic = EclipticAt(instant);
     // Meeus 25.6 and 25.7, and the radius vector 25.5.
     const double alpha = std::atan2(ecliptic.cosEpsilon * ecliptic.sinLambda, ecliptic.cosLambda);
