@@ -228,6 +228,9 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
 TEST(KestrowTable, AClockOrAZoneItCannotUseIsAMessage) {
     const std::string faketime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
     if (::access(faketime.c_str(), R_OK) != 0) GTEST_SKIP() << "needs libfaketime (faketime)";
+    // Under AddressSanitizer, whose runtime would otherwise refuse to follow a preloaded library.
+    const std::string fake =
+        "ASAN_OPTIONS=\"$ASAN_OPTIONS:verify_asan_link_order=0\" LD_PRELOAD=" + faketime;
     char zones[] = "/tmp/kestrow-zones-XXXXXX";
     ASSERT_NE(mkdtemp(zones), nullptr);
     const std::string cut = std::string(zones) + "/Paris";
@@ -240,10 +243,10 @@ TEST(KestrowTable, AClockOrAZoneItCannotUseIsAMessage) {
         std::vector<std::string> args;
         int status;
     } cases[] = {
-        {"LD_PRELOAD=" + faketime + " FAKETIME=+23250000d", place, 1},
-        {"LD_PRELOAD=" + faketime + " FAKETIME=-720000d", place, 1},
-        {"LD_PRELOAD=" + faketime + " FAKETIME=+23250000d", {"--version"}, 0},
-        {"LD_PRELOAD=" + faketime + " FAKETIME=-720000d", given, 0},
+        {fake + " FAKETIME=+23250000d", place, 1},
+        {fake + " FAKETIME=-720000d", place, 1},
+        {fake + " FAKETIME=+23250000d", {"--version"}, 0},
+        {fake + " FAKETIME=-720000d", given, 0},
         {"TZDIR=" + std::string(zones), {"--lat", "1", "--lon", "1", "--zone", "Paris"}, 2},
     };
     for (const auto& c : cases) {
