@@ -18,6 +18,10 @@ struct AlmanacTexts {
     std::string sunset;
     std::string length;
     std::string change;
+    // Sunrise and sunset as a screen reader should say them: the texts above,
+    // with a mark of a later day in words ("0 h 04, le lendemain").
+    std::string spokenSunrise;
+    std::string spokenSunset;
 };
 
 // Text of the clock fields by a pattern read left to right: "h" hour (0-23),
@@ -30,9 +34,18 @@ std::string DayLengthText(double length);
 // Change of the length of day: "+ 1 mn", "- 5 s", "+ 1 h 20".
 std::string LengthChangeText(double today, double yesterday);
 
-// The four texts of `day`, with sunrise and sunset on `clock` and the change
-// from `yesterdayLength` (days), in the texts of the method that computed
-// them. An event that `day` lacks has an empty text.
+// The texts of `day`, with sunrise and sunset on `clock` and the change from
+// `yesterdayLength` (days), in the texts of the method that computed them.
+//  - Design: clock times and the length cut to the minute from whole seconds,
+//    as above; an event that `day` lacks has an empty text.
+//  - Precise: times and the length rounded to the nearest minute ("8 h 45",
+//    "24 h 00"); the change rounded to the nearest second, then written as
+//    LengthChangeText writes it, "+ 0 s" when it rounds to nothing. On a
+//    polar day both times read "Jour polaire", on a polar night "Nuit
+//    polaire"; an event that the date lacks reads "aucun". A time that falls
+//    on a later day than the date's own (a sunset after midnight) is marked
+//    " +1" ("0 h 04 +1"), or " +2", and spoken ", le lendemain" or ", le
+//    surlendemain".
 AlmanacTexts FormatDay(const DayEvents& day, double yesterdayLength, const ShownClock& clock,
                        AlmanacMethod method = AlmanacMethod::Design);
 

@@ -56,6 +56,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args) {
             line.userSettings = true;
         } else if (arg == "--local-time") {
             line.localTime = true;
+        } else if (arg == "--precise") {
+            line.precise = true;
         } else if (arg.size() > 1 && arg[0] == '-' && arg != "--") {
             std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
             if (Among(kToolkitFlags, name)) continue;
@@ -82,7 +84,7 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args) {
 }
 
 std::string CommandLineHelp() {
-    return "Usage: kestrow [--user-settings] [--local-time] [toolkit options]\n"
+    return "Usage: kestrow [--user-settings] [--local-time] [--precise] [toolkit options]\n"
            "Shows today's sunrise, sunset and length of day for one place, and how much\n"
            "the day has grown or shrunk since yesterday.\n"
            "\n"
@@ -92,6 +94,8 @@ std::string CommandLineHelp() {
            "                   place, with Setup shown: Enter keeps it\n"
            "  --local-time     show sunrise and sunset on this computer's clock, by its\n"
            "                   time zone and summer time (as the desktop menu starts it)\n"
+           "  --precise        compute them by the precise method (as the desktop menu\n"
+           "                   starts it)\n"
            "  -h, --help       print this text and exit\n"
            "  --version        print the version and exit\n"
            "\n"
@@ -106,7 +110,16 @@ std::string CommandLineHelp() {
            "computer's clock is two hours ahead of UTC, and UT plus one hour otherwise,\n"
            "which suits a zone one hour ahead in winter and two in summer. With it, they\n"
            "are on this computer's own clock. The length of day and its change are the\n"
-           "same on both.\n";
+           "same on both.\n"
+           "\n"
+           "Two methods: without --precise, the original one: one position of the sun\n"
+           "for the whole date, times cut to the minute. It is minutes off everywhere,\n"
+           "up to half an hour near the polar circles, and shows polar days and nights\n"
+           "as ordinary times. With it, the sun's position at each event's own instant,\n"
+           "after Meeus (Astronomical Algorithms): within a few seconds of an\n"
+           "independent ephemeris below 65 degrees of latitude and well within a minute\n"
+           "up to 72, times rounded to the nearest minute, polar days and nights said\n"
+           "in words, a sunset after midnight marked +1.\n";
 }
 
 std::string VersionText(std::string_view program) {

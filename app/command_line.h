@@ -18,6 +18,8 @@ struct CommandLine {
     // Sunrise and sunset on the computer's own clock rather than UT plus one
     // or two hours.
     bool localTime = false;
+    // The precise method (AlmanacMethod::Precise) rather than the design's.
+    bool precise = false;
     // For Refuse: one line, without the program's name or a line end.
     std::string error;
 };

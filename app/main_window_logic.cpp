@@ -33,13 +33,14 @@ std::string Capitalised(std::string text) {
 
 MainWindowLogic::MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
                                  std::ostream& errors, std::filesystem::path settingsPath,
-                                 bool localTime)
+                                 bool localTime, AlmanacMethod method)
     : view_(view),
       clock_(clock),
       locale_(locale),
       errors_(errors),
       settingsPath_(std::move(settingsPath)),
-      localTime_(localTime) {}
+      localTime_(localTime),
+      method_(method) {}
 
 void MainWindowLogic::OnLoad() {
     // A clock outside the calendar fails here as it would at each tick; the
@@ -137,11 +138,12 @@ void MainWindowLogic::Recompute(const ClockReading& reading) {
     // longitude, are read once for the whole computation.
     DayRequest request{ReadPlace(fields_.latitude, fields_.longitude, decimalSeparator_),
                        today,
-                       {DesignClockFor(offset_->roundedHours), localTime_ ? &clock_ : nullptr}};
+                       {DesignClockFor(offset_->roundedHours), localTime_ ? &clock_ : nullptr},
+                       method_};
     // The almanac's date is the local date on either clock.
     const DayEvents events = ComputeDay(request);
     request.date = DayBefore(today);
-    view_.ShowAlmanac(FormatDay(events, ComputeDay(request).length, request.clock));
+    view_.ShowAlmanac(FormatDay(events, ComputeDay(request).length, request.clock, method_));
     lastFailure_.clear();
 }
 

@@ -32,11 +32,12 @@ class MainWindowLogic {
     // name lies in the working folder of that moment. Failures that no
     // handler catches are shown through the view and written to `errors`.
     // With `localTime`, sunrise and sunset are shown on the clock's own zone
-    // (Clock::UtcOffsetAt) instead of UT plus one or two hours.
+    // (Clock::UtcOffsetAt) instead of UT plus one or two hours. `method`
+    // computes the almanac and writes its texts.
     MainWindowLogic(MainWindowView& view, const Clock& clock, const UserLocale& locale,
                     std::ostream& errors,
                     std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
-                    bool localTime = false);
+                    bool localTime = false, AlmanacMethod method = AlmanacMethod::Design);
 
     // Where there is no settings file yet at load, asks `guess` for a place
     // to offer (the time zone's city), and opens with Setup shown so that
@@ -96,6 +97,7 @@ class MainWindowLogic {
     std::ostream& errors_;
     std::filesystem::path settingsPath_;
     bool localTime_ = false;
+    AlmanacMethod method_ = AlmanacMethod::Design;
 
     SettingsFields fields_;
     std::string decimalSeparator_ = ".";

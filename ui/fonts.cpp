@@ -51,7 +51,11 @@ double overflowOf(const QFont& font, const QString& text, const QSize& room, int
     const int count =
         std::max(1, static_cast<int>(std::lround(laid.height() / metrics.lineSpacing())));
     const double ink = std::max(0.0, metrics.tightBoundingRect(text).bottom());
-    const double height = (count - 1) * metrics.lineSpacing() + metrics.ascent() + ink;
+    // A text wrapped into more lines than it may take is judged by the lines
+    // it may take and its width: by all its lines, the first guess at a size
+    // would shrink it far below the size that fits.
+    const double height =
+        (std::min(count, lines) - 1) * metrics.lineSpacing() + metrics.ascent() + ink;
     // A line that does not wrap keeps its trailing blanks, and a text that
     // should not wrap but does is as wide as all of it. Otherwise the laid
     // out width is never the smaller, and shaping the text once more for its

@@ -75,8 +75,10 @@ int main(int argc, char* argv[]) {
     // is a place to start from. The table is read only then.
     std::function<std::optional<kestrow::ZonePlace>()> firstPlace;
     if (line.userSettings) firstPlace = kestrow::SystemZonePlace;
-    kestrow::ui::MainWindow window(shell, clock, locale, std::cerr, settingsPath, line.localTime,
-                                   std::move(firstPlace));
+    kestrow::ui::MainWindow window(
+        shell, clock, locale, std::cerr, settingsPath, line.localTime,
+        line.precise ? kestrow::AlmanacMethod::Precise : kestrow::AlmanacMethod::Design,
+        std::move(firstPlace));
     instance.onRequest(window, [&window] {
         window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
         window.show();

@@ -47,11 +47,12 @@ QString plainToolTip(const QString& text) {
 
 MainWindow::MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
                        std::ostream& errors, std::filesystem::path settingsPath, bool localTime,
-                       std::function<std::optional<ZonePlace>()> firstPlace, QWidget* parent)
+                       AlmanacMethod method, std::function<std::optional<ZonePlace>()> firstPlace,
+                       QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       shell_(shell),
-      logic_(*this, clock, locale, errors, std::move(settingsPath), localTime) {
+      logic_(*this, clock, locale, errors, std::move(settingsPath), localTime, method) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow"));
     {
@@ -198,18 +199,22 @@ void MainWindow::ShowAlmanac(const AlmanacTexts& texts) {
             widget->setAccessibleDescription(description);
     };
     // A bare "8 h 31" says nothing to a screen reader: name the value as
-    // well. Setting the name tells the reader it changed.
+    // well, with a mark such as "+1" in words. Setting the name tells the
+    // reader it changed.
     struct Value {
         QLabel* label;
+        const layout::LabelDesign& design;
         const std::string& text;
+        const std::string& spoken;
         const char* what;
     };
     for (const Value& value :
-         {Value{sunrise_, texts.sunrise, "Sunrise "}, Value{sunset_, texts.sunset, "Sunset "},
-          Value{dayLength_, texts.length, "Length of day "},
-          Value{change_, texts.change, "Change since yesterday "}}) {
-        value.label->setText(toQString(value.text));
-        update(value.label, QLatin1String(value.what) + value.label->text(),
+         {Value{sunrise_, layout::kSunrise, texts.sunrise, texts.spokenSunrise, "Sunrise "},
+          Value{sunset_, layout::kSunset, texts.sunset, texts.spokenSunset, "Sunset "},
+          Value{dayLength_, layout::kDayLength, texts.length, texts.length, "Length of day "},
+          Value{change_, layout::kChange, texts.change, texts.change, "Change since yesterday "}}) {
+        layout::setFittedText(value.label, value.design, toQString(value.text));
+        update(value.label, QLatin1String(value.what) + toQString(value.spoken),
                value.label->accessibleDescription());
     }
     // The sunrise is where the focus lands after a save: it tells the rest

@@ -62,7 +62,7 @@ class MainWindow : public QMainWindow, public MainWindowView {
     MainWindow(DesktopShell& shell, const Clock& clock, const UserLocale& locale,
                std::ostream& errors,
                std::filesystem::path settingsPath = std::filesystem::path(kSettingsFileName),
-               bool localTime = false,
+               bool localTime = false, AlmanacMethod method = AlmanacMethod::Design,
                std::function<std::optional<ZonePlace>()> firstPlace = nullptr,
                QWidget* parent = nullptr);
     ~MainWindow() override;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "main_window_layout.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "contrast.h"
 #include "fonts.h"
@@ -48,6 +50,18 @@ QStringList textsToFit(const LabelDesign& design) {
     return texts;
 }
 
+// Where the face must show the texts whole, with a pixel to spare inside the box.
+QSize roomIn(const QLabel* label) { return label->contentsRect().adjusted(1, 1, -1, -1).size(); }
+
+// Whether `text` in `font`, centred by its advance, draws ink wider than `width`.
+bool inkWider(const QFont& font, const QString& text, int width) {
+    const QFontMetricsF metrics(font);
+    const QRectF ink = metrics.tightBoundingRect(text);
+    const double advance = metrics.horizontalAdvance(text);
+    const double overhang = std::max({0.0, -ink.left(), ink.right() - advance});
+    return advance + 2 * overhang > width;
+}
+
 }  // namespace
 
 QRect pixels(const Place& place) {
@@ -68,11 +82,30 @@ QLabel* makeLabel(QWidget* parent, const LabelDesign& design) {
     label->setIndent(0);
     if (design.border == Border::Box) label->setFrameStyle(QFrame::Box | QFrame::Plain);
     paintInk(label, design.ink);
-    // The face, smaller where it would not show the texts whole with a pixel
-    // to spare inside the box.
-    const QSize room = label->contentsRect().adjusted(1, 1, -1, -1).size();
-    label->setFont(fittedFont(faceOf(design.face), textsToFit(design), room, design.lines));
+    // The face, smaller where it would not show the texts whole.
+    label->setFont(
+        fittedFont(faceOf(design.face), textsToFit(design), roomIn(label), design.lines));
     return label;
+}
+
+void setFittedText(QLabel* label, const LabelDesign& design, const QString& text) {
+    // The design's texts still count, so that every text that fits them keeps
+    // one size.
+    const QSize room = roomIn(label);
+    const QFont usual = fittedFont(faceOf(design.face), textsToFit(design), room, design.lines);
+    QFont font = fittedFont(faceOf(design.face), textsToFit(design) << text, room, design.lines);
+    const bool smaller = font.pointSizeF() < usual.pointSizeF();
+    // Fitted to the box by its advance, a smaller text's ink may still reach
+    // past it on one side (the hook of a "J") and, centred, touch the border.
+    while (smaller && inkWider(font, text, room.width()) && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    // It stands in the middle of the line the usual one fills, clear of the
+    // border above it.
+    const Qt::Alignment horizontal = label->alignment() & Qt::AlignHorizontal_Mask;
+    label->setAlignment(horizontal | (smaller ? Qt::AlignVCenter : Qt::AlignTop));
+    label->setFont(font);
+    label->setText(text);
 }
 
 QLineEdit* makeBox(QWidget* parent, const BoxDesign& design) {

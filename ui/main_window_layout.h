@@ -96,6 +96,10 @@ QRect pixels(const Place& place);
 // The label of `design` in `parent`, in its face made small enough to show
 // the texts it must fit whole.
 QLabel* makeLabel(QWidget* parent, const LabelDesign& design);
+// Writes `text` into `label`, made from `design`: in the face that fits the
+// texts it must fit, or smaller where `text` itself would not show whole in
+// that face ("Jour polaire" in a box drawn for "00 h 00").
+void setFittedText(QLabel* label, const LabelDesign& design, const QString& text);
 // The box of `design` in `parent`, holding its design text.
 QLineEdit* makeBox(QWidget* parent, const BoxDesign& design);
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,46 @@ TEST(AlmanacTexts, AnAbsentEventHasNoText) {
     EXPECT_EQ(texts.sunset, "14 h 00");
     EXPECT_EQ(texts.length, "6 h 00");
 }
+
+// Texts of the precise method from events in UT seconds after 2026-06-21 00:00
+// (NaN: none), on UT plus one: sunrise|sunset|length|change|spoken sunset.
+struct PreciseRow {
+    double rise, set, length, yesterday;
+    DayState state;
+    const char* texts;
+};
+
+class PreciseTexts : public ::testing::TestWithParam<PreciseRow> {};
+
+TEST_P(PreciseTexts, RoundToTheMinuteAndSayWhatIsNoTime) {
+    const PreciseRow& r = GetParam();
+    const auto at = [](double s) {
+        return std::isnan(s) ? std::nullopt : std::optional(MakeDate(2026, 6, 21) + s / 86400);
+    };
+    const AlmanacTexts t = FormatDay({at(r.rise), at(r.set), r.length / 86400, r.state},
+                                     r.yesterday / 86400, {}, AlmanacMethod::Precise);
+    EXPECT_EQ(t.sunrise + "|" + t.sunset + "|" + t.length + "|" + t.change + "|" + t.spokenSunset,
+              r.texts);
+    EXPECT_EQ(t.spokenSunrise, t.sunrise);
+}
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+constexpr DayState kNormal = DayState::Normal;
+const PreciseRow kPreciseRows[] = {
+    {27871, 57749, 31471, 31350.6, kNormal, "8 h 45|17 h 02|8 h 45|+ 2 mn|17 h 02"},
+    {25200, 68400, 30000, 30039.6, kNormal, "8 h 00|20 h 00|8 h 20|- 40 s|20 h 00"},
+    {25200, 68400, 30000, 30000.3, kNormal, "8 h 00|20 h 00|8 h 20|+ 0 s|20 h 00"},
+    {kNone, kNone, 0, 0, DayState::PolarNight,
+     "Nuit polaire|Nuit polaire|0 h 00|+ 0 s|Nuit polaire"},
+    {kNone, kNone, 86400, 85000, DayState::PolarDay,
+     "Jour polaire|Jour polaire|24 h 00|+ 23 mn|Jour polaire"},
+    {kNone, 36000, 39600, 0, kNormal, "aucun|11 h 00|11 h 00|+ 11 h 00|11 h 00"},
+    {6913, 83035, 76122, 76116, kNormal, "2 h 55|0 h 04 +1|21 h 09|+ 6 s|0 h 04, le lendemain"},
+    {81000, 169800, 88800, 86400, kNormal,
+     "23 h 30|0 h 10 +2|24 h 40|+ 40 mn|0 h 10, le surlendemain"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, PreciseTexts, ::testing::ValuesIn(kPreciseRows),
+                         kestrow::test_rows::RowName{});
 
 struct ChangeCase {
     double todaySeconds, yesterdaySeconds;

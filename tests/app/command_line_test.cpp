@@ -25,6 +25,8 @@ TEST(CommandLine, ReadsItsOwnOptionsPassesTheToolkitsAndRefusesTheRest) {
         {{"--user-settings"}, Action::Run, true, ""},
         {{"--user-settings", "--local-time"}, Action::Run, true, ""},
         {{"--local-time", "-style", "fusion"}, Action::Run, false, ""},
+        {{"--user-settings", "--local-time", "--precise"}, Action::Run, true, ""},
+        {{"--precise=yes"}, Action::Refuse, false, "'--precise=yes'"},
         {{"--help"}, Action::Help, false, ""},
         {{"-h", "--user-settings"}, Action::Help, true, ""},
         {{"--version"}, Action::Version, false, ""},
@@ -59,6 +61,8 @@ TEST(CommandLine, ReadsItsOwnOptionsPassesTheToolkitsAndRefusesTheRest) {
             EXPECT_EQ(line.userSettings, c.userSettings);
             EXPECT_EQ(line.localTime,
                       std::find(c.args.begin(), c.args.end(), "--local-time") != c.args.end());
+            EXPECT_EQ(line.precise,
+                      std::find(c.args.begin(), c.args.end(), "--precise") != c.args.end());
         }
     }
 }

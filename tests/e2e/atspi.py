@@ -11,6 +11,7 @@ shell script:
                                          when none is named)
   atspi.py settext APP ROLE NAME TEXT    sets an editable text's contents
   atspi.py focused APP                   the focused node, as show prints it
+  atspi.py box APP ROLE NAME             where the node is on the screen: X Y W H
 ROLE is a role name as pyatspi spells it ("push button", "text", ...).
 Each command waits up to ATSPI_PATIENCE seconds (15) for the node to appear.
 """
@@ -108,7 +109,7 @@ def tree(node, depth=0):
 
 
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("tree", "show", "act", "settext", "focused"):
+    if len(argv) < 3 or argv[1] not in ("tree", "show", "act", "settext", "focused", "box"):
         sys.stderr.write(__doc__)
         return 2
     app = find_app(argv[2])
@@ -135,6 +136,9 @@ def main(argv):
         return 1
     if argv[1] == "show":
         print(describe(node))
+        return 0
+    if argv[1] == "box":
+        print("%d %d %d %d" % tuple(node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)))
         return 0
     if argv[1] == "settext":
         return 0 if node.queryEditableText().setTextContents(argv[5]) else 1

@@ -4,6 +4,7 @@
 # whole hours, with summer time): with --local-time the window shows sunrise
 # and sunset on that zone's clock, as `date` reads the UT times kestrow-table
 # prints; without it, UT plus one hour as ever. Length and change are alike.
+# Then the precise method in Tromsø and Reykjavik, against PyEphem.
 #   local_time_e2e.sh /path/to/kestrow /path/to/kestrow-table
 set -euo pipefail
 
@@ -34,4 +35,55 @@ for start in "--local-time|$(on_zone "$rise")|$(on_zone "$set")" "|$(plus_one "$
     close_kestrow
 done
 [ "$(on_zone "$rise")" != "$(plus_one "$rise")" ] || fail "the two clocks agree on $rise"
+
+# --precise as the desktop menu starts it, on dates set with libfaketime: Tromsø
+# in its polar night, Reykjavik with its sunset after midnight. PyEphem gives
+# sunrise|sunset as a screen reader should get them (no atmosphere, the sun's
+# upper edge at -0:34), rounded to the minute, a later day in words.
+ephem_events() {
+    /usr/bin/python3 - "$@" <<'EOF'
+import datetime as dt, sys, zoneinfo, ephem
+lat, lon, date, zone = sys.argv[1:]
+obs, sun, tz, day = ephem.Observer(), ephem.Sun(), zoneinfo.ZoneInfo(zone), dt.date.fromisoformat(date)
+obs.lat, obs.lon, obs.pressure, obs.horizon = lat, lon, 0, "-0:34"
+obs.date = dt.datetime.combine(day, dt.time(), tz).astimezone(dt.timezone.utc).replace(tzinfo=None)
+def shown(t):
+    t = t.datetime().replace(tzinfo=dt.timezone.utc).astimezone(tz) + dt.timedelta(seconds=30)
+    return "%d h %02d" % (t.hour, t.minute) + ("" if t.date() == day else ", le lendemain")
+try:
+    rise = obs.next_rising(sun)
+    print(shown(rise) + "|" + shown(obs.next_setting(sun, start=rise)))
+except ephem.NeverUpError:
+    print("Nuit polaire|Nuit polaire")
+EOF
+}
+# ink NAME: the width of what the label NAME draws inside its border, cut to $work/NAME.png.
+ink() {
+    read -r x y w h < <(atspi box "$app" label "$1") || fail "no label '$1'"
+    convert "$work/shot.png" -crop "${w}x$h+$x+$y" +repage -shave 2x2 "$work/$1.png"
+    convert "$work/$1.png" -fuzz 30% -trim -format %w info:
+}
+app=$(basename "$kestrow")
+kestrow_args=(--local-time --precise)
+for run in "69,65|18,96|Europe/Oslo|2026-12-21|Nuit polaire" \
+    "64,15|-21,94|Atlantic/Reykjavik|2026-06-21|, le lendemain"; do
+    IFS='|' read -r lat lon zone date sure <<<"$run"
+    IFS='|' read -r rise set < <(ephem_events "${lat/,/.}" "${lon/,/.}" "$date" "$zone")
+    [[ "$set" == *"$sure" ]] || fail "PyEphem gives $rise|$set in $zone on $date"
+    printf '"%s","%s"\r\n' "$lat" "$lon" >"$work/Kestrow.dat"
+    kestrow_env=(TZ="$zone" FAKETIME="@$date 12:00:00" DONT_FAKE_MONOTONIC=1
+        LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1)
+    start_kestrow
+    wait_for 15 test "$(shown | cut -d'|' -f1-2)" = "$rise|$set" ||
+        fail "--precise in $zone on $date shows $(shown), not $rise|$set"
+    # Drawn: the same words in both places, or a mark beside the sunset's time.
+    import -window root "$work/shot.png"
+    if [ "$rise" = "$set" ]; then
+        ink "Sunrise $rise" >/dev/null && ink "Sunset $set" >/dev/null
+        [ "$(compare -metric AE "$work/Sunrise $rise.png" "$work/Sunset $set.png" null: 2>&1)" = 0 ]
+    else
+        [ "$(ink "Sunset $set")" -gt "$(ink "Sunrise $rise")" ]
+    fi || fail "--precise in $zone on $date does not draw $rise|$set"
+    close_kestrow
+done
 echo "$session: passed"

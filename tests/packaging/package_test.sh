@@ -51,8 +51,8 @@ done
 # The small icon is drawn on a sky with rounded corners, which are transparent.
 grep -qa tRNS "$root/usr/share/icons/hicolor/16x16/apps/kestrow.png" ||
     fail "the 16x16 icon has no transparent colour"
-grep -q '^Exec=kestrow --user-settings --local-time$' "$root/usr/share/applications/kestrow.desktop" ||
-    fail "the desktop entry does not start kestrow with --user-settings --local-time"
+grep -q '^Exec=kestrow --user-settings --local-time --precise$' "$root/usr/share/applications/kestrow.desktop" ||
+    fail "the desktop entry does not start kestrow with --user-settings --local-time --precise"
 
 echo "== validators"
 share=$root/usr/share

@@ -232,6 +232,10 @@ void MainWindowTest::textsFit_data() {
     QTest::newRow("Label_coucher") << "18 h 08" << 1;
     QTest::newRow("Label_duree") << "23 h 59" << 1;
     QTest::newRow("Label4") << "+ 59 s" << 1;
+    // The precise method's longer texts.
+    QTest::newRow("Label_Lever/polar") << "Jour polaire" << 1;
+    QTest::newRow("Label_coucher/polar") << "Nuit polaire" << 1;
+    QTest::newRow("Label_coucher/next day") << "23 h 59 +2" << 1;
     QTest::newRow("LabelLatitude") << "Latitude" << 1;
     QTest::newRow("Labellongitude") << "Longitude" << 1;
     QTest::newRow("Label5") << "Sud = negative" << 2;
@@ -245,8 +249,15 @@ void MainWindowTest::textsFit() {
     QFETCH(QString, text);
     QFETCH(int, lines);
     window_ = MakeWindow();
-    auto* label = Find<QLabel>(QTest::currentDataTag());
+    const QString name = QString::fromLatin1(QTest::currentDataTag()).section('/', 0, 0);
+    auto* label = Find<QLabel>(qPrintable(name));
     QVERIFY(label != nullptr);
+    // The four values as the logic writes them, each in the face its text needs.
+    kestrow::AlmanacTexts texts{"0 h 00", "0 h 00", "0 h 00", "+ 0 s", "", ""};
+    std::string* const values[] = {&texts.sunrise, &texts.sunset, &texts.length, &texts.change};
+    const QStringList names{"Label_Lever", "Label_coucher", "Label_duree", "Label4"};
+    if (names.contains(name)) *values[names.indexOf(name)] = text.toStdString();
+    static_cast<kestrow::MainWindowView&>(*window_).ShowAlmanac(texts);
     const QRect room = label->contentsRect();
     const QRect needed =
         label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), text);
@@ -884,7 +895,7 @@ void MainWindowTest::outsideTextIsShownLiterally() {
     window_ = MakeWindow();
     kestrow::MainWindowView& view = *window_;
     view.ShowMessage(text.toStdString());
-    view.ShowAlmanac({text.toStdString(), "", "", ""});
+    view.ShowAlmanac({text.toStdString(), "", "", "", text.toStdString(), ""});
     view.SetToolTip(kestrow::AlmanacRow::Sunrise, text.toStdString());
 
     QMessageBox* message = nullptr;
