@@ -44,7 +44,8 @@ bool WriteAll(std::string_view text) {
 }
 
 int FailWrite() {
-    return Fail(kWriteStatus, std::string("cannot write to standard output: ") + std::strerror(errno));
+    return Fail(kWriteStatus,
+                std::string("cannot write to standard output: ") + std::strerror(errno));
 }
 
 // --next and --wait: the first event whose shifted instant is after now, as

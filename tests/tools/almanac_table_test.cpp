@@ -15,8 +15,6 @@
 namespace kestrow {
 namespace {
 
-using testing::Output;
-
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::string part;
@@ -231,9 +229,9 @@ TEST(AlmanacTable, PreciseColumnsAgreeWithPyEphem) {
         request.events = {true, true, true, true};
         request.format = TableFormat::Csv;
         const std::string csv = BuildAlmanacTable(request);
-        std::istringstream gaps(Output("printf '%s' '" + csv +
-                                       "' | " KESTROW_TABLE_REFERENCE " ephem " + row.lat + " " +
-                                       row.lon + " " + row.height));
+        std::istringstream gaps(testing::Output("printf '%s' '" + csv +
+                                                "' | " KESTROW_TABLE_REFERENCE " ephem " + row.lat +
+                                                " " + row.lon + " " + row.height));
         double worst = -1, differ = -1;
         ASSERT_TRUE(gaps >> worst >> differ);
         EXPECT_LE(worst, row.worstSeconds);

@@ -3,8 +3,7 @@
 #   formats TSV CSV JSON: "agree" when the three files hold the same table
 #   ephem LAT LON HEIGHT < CSV on UT+1: the worst gap in seconds, and the fields or states that differ
 #   place SECONDS: a longitude where the sun sets at latitude 0 that many seconds on, and that instant
-import csv, datetime as dt, json, math, sys, time
-import ephem
+import csv, datetime as dt, ephem, json, math, sys, time
 
 mode, args = sys.argv[1], sys.argv[2:]
 o, sun, utc = ephem.Observer(), ephem.Sun(), dt.timezone.utc
@@ -34,8 +33,7 @@ elif mode == "ephem":
     worst, differ = 0.0, 0
     for row in csv.DictReader(sys.stdin):
         start = ephem.Date(dt.datetime.fromisoformat(row["date"]) - dt.timedelta(hours=1))
-        noon = o.next_transit(sun, start=start)
-        want = {"noon": noon if noon < start + 1 else None}
+        want = {"noon": o.next_transit(sun, start=start)}  # noon is on every date here
         for dawn, dusk, degrees in limits:  # the rise in the date, the first setting after it
             o.horizon = math.radians(degrees)
             r = first(o.next_rising, start)
@@ -53,10 +51,10 @@ elif mode == "ephem":
                 worst = max(worst, abs(ours - ephem.Date(t).datetime().replace(tzinfo=utc).timestamp()))
     print(f"{worst:.0f} {differ}")
 elif mode == "place":
-    # PyEphem counts days from 1899-12-31 12:00 UT, 25567.5 days before 1970.
+    # PyEphem counts days from 1899-12-31 12:00 UT, 25567.5 days before 1970;
+    # at latitude 0 the centre stands at h0 at the hour angle H0: cos H0 = sin h0 / cos dec.
     o.horizon, o.date = "-0:50", ephem.Date(time.time() / 86400 + 25567.5 + float(args[0]) / 86400)
     sun.compute(o)
-    # At latitude 0 the centre stands at h0 at the hour angle H0: cos H0 = sin h0 / cos dec.
     hour_angle = sun.ra + math.acos(math.sin(o.horizon) / math.cos(sun.dec)) - o.sidereal_time()
     o.lon = (hour_angle + math.pi) % (2 * math.pi) - math.pi
     setting = o.next_setting(sun, start=o.date - 0.01, use_center=True)

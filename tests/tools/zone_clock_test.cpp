@@ -18,8 +18,6 @@
 namespace kestrow {
 namespace {
 
-using testing::Output;
-
 // Reads "zone date riseUT setUT" lines. Each UT clock time is put on the UT
 // day that brings it onto that local date; prints the zone's clock there and
 // its offset at sunrise.
@@ -60,8 +58,8 @@ TEST(ZoneClock, SunriseAndSunsetShowTheZonesClockOfEachMoment) {
         const ShownClock shown{DesignClock::UtPlusOne, &zoneClock};
         while (in >> date) {
             const std::string table =
-                Output(std::string(KESTROW_TABLE_PATH) + " --lat " + lat + " --lon " + lon +
-                       " --from " + date + " --zone " + zone);
+                testing::Output(std::string(KESTROW_TABLE_PATH) + " --lat " + lat + " --lon " +
+                                lon + " --from " + date + " --zone " + zone);
             std::vector<std::string> f;
             std::istringstream line(table.substr(table.find('\n') + 1));
             for (std::string field; std::getline(line, field, '\t');) f.push_back(field);
@@ -85,7 +83,7 @@ TEST(ZoneClock, SunriseAndSunsetShowTheZonesClockOfEachMoment) {
     }
     unsetenv("TZ");
     std::istringstream expected(
-        Output("printf '" + events + "' | python3 -c '" + std::string(kZoneInfo) + "'"));
+        testing::Output("printf '" + events + "' | python3 -c '" + std::string(kZoneInfo) + "'"));
     std::istringstream asked(events);
     for (std::size_t i = 0; i < tool.size(); ++i) {
         std::string want, event;
