@@ -227,9 +227,8 @@ TEST(AlmanacTable, PreciseColumnsAgreeWithPyEphem) {
         request.method = AlmanacMethod::Precise;
         request.height = std::stod(row.height);
         request.events = {true, true, true, true};
-        request.format = TableFormat::Csv;
-        const std::string csv = BuildAlmanacTable(request);
-        std::istringstream gaps(testing::Output("printf '%s' '" + csv +
+        const std::string tsv = BuildAlmanacTable(request);
+        std::istringstream gaps(testing::Output("printf '%s' '" + tsv +
                                                 "' | " KESTROW_TABLE_REFERENCE " ephem " + row.lat +
                                                 " " + row.lon + " " + row.height));
         double worst = -1, differ = -1;

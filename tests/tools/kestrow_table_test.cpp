@@ -228,7 +228,6 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         {{"--lat", "1", "--lon", "2", "--next", "sunrise", "--shift", "soon"}, "--shift"},
         {{"--lat", "1", "--lon", "2", "--shift", "10"}, "--shift"},
         {{"--lat", "1", "--lon", "2", "--next", "moonrise"}, "moonrise"},
-        {{"--lat", "1", "--lon", "2", "--wait", "dawn"}, "--wait"},
         {{"--lat", "1", "--lon", "2", "--next", "noon", "--wait", "noon"}, "--wait"},
         {{"--lat", "1", "--lon", "2", "--next", "noon", "--days", "2"}, "--days"},
         {{"--lat", "1", "--lon", "2", "--next", "noon", "--format", "csv"}, "--format"},
@@ -333,6 +332,12 @@ TEST(KestrowTable, WaitEndsAtTheInstantThatNextPrints) {
     ASSERT_NE(strptime(waited.out.c_str(), "%Y-%m-%dT%H:%M:%S+00:00\n", &fields), nullptr);
     const auto instant = static_cast<double>(timegm(&fields));
     EXPECT_LE(std::fabs(instant - setting), 5) << waited.out;
+    std::vector<std::string> later = next;
+    later.insert(later.end(), {"--shift", "60"});
+    const auto hourLater = static_cast<std::time_t>(instant) + 3600;
+    char text[40];
+    std::strftime(text, sizeof text, "%FT%T+00:00\n", std::gmtime(&hourLater));
+    EXPECT_EQ(RunTable(later).out, text) << "an hour on, the same sunset is still the next";
     EXPECT_GE(ended, instant);
     EXPECT_LE(ended, instant + 1);
 }

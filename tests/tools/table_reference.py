@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The table tests' references: Python's csv and json, and PyEphem (no refraction, the sun's centre).
 #   formats TSV CSV JSON: "agree" when the three files hold the same table
-#   ephem LAT LON HEIGHT < CSV on UT+1: the worst gap in seconds, and the fields or states that differ
+#   ephem LAT LON HEIGHT < TSV on UT+1: the worst gap in seconds, and the fields or states that differ
 #   place SECONDS: a longitude where the sun sets at latitude 0 that many seconds on, and that instant
 import csv, datetime as dt, ephem, json, math, sys, time
 
@@ -31,7 +31,7 @@ elif mode == "ephem":
         return min(found, default=None)
 
     worst, differ = 0.0, 0
-    for row in csv.DictReader(sys.stdin):
+    for row in csv.DictReader(sys.stdin, delimiter="\t"):
         start = ephem.Date(dt.datetime.fromisoformat(row["date"]) - dt.timedelta(hours=1))
         want = {"noon": o.next_transit(sun, start=start)}  # noon is on every date here
         for dawn, dusk, degrees in limits:  # the rise in the date, the first setting after it
