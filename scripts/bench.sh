@@ -3,11 +3,12 @@
 # Builds and runs the speed measurements and prints the figures:
 #   - one date's almanac texts and its rise/set, against libnova's
 #     ln_get_solar_rst for the same dates (Google Benchmark, median of runs);
-#   - kestrow-table over 100000 days (hyperfine when installed, otherwise a
-#     timed loop);
+#   - kestrow-table over 100000 days: the design's method, the precise one in
+#     each format, and the precise one with every event column (hyperfine
+#     when installed, otherwise a timed loop);
 #   - the window's start-up, peak memory and idle cost against a bare Qt
 #     window (bench/startup_idle.sh, about five minutes, three of them idle).
-# Usage: scripts/bench.sh   (BUILD_DIR, REPETITIONS, TABLE_RUNS and HYPERFINE may be set)
+# Usage: scripts/bench.sh   (BUILD_DIR, REPETITIONS, TABLE_RUNS, HYPERFINE and STARTUP may be set)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -60,32 +61,48 @@ nova=$(median_ns BM_LibnovaSolarRst)
 
 echo
 echo "== Table: kestrow-table over $table_days days"
-table_args=(--lat 48.85 --lon 2.35 --from 2000-01-01 --days "$table_days" --offset 1)
+table_args="--lat 48.85 --lon 2.35 --from 2000-01-01 --days $table_days --offset 1"
+events="--events noon,civil,nautical,astronomical"
+# Label, goal in seconds, options beyond table_args.
+cases=(
+    "design tsv|0.5|"
+    "precise tsv|0.5|--precise"
+    "precise csv|0.5|--precise --format csv"
+    "precise json|0.5|--precise --format json"
+    "precise all-events tsv|1|--precise $events"
+    "precise all-events csv|1|--precise $events --format csv"
+    "precise all-events json|1|--precise $events --format json"
+)
+commands=()
+names=()
+for c in "${cases[@]}"; do
+    commands+=("$table $table_args ${c##*|}")
+    # Named, so that the commas of --events stay out of hyperfine's CSV.
+    names+=(-n "${c%%|*}")
+done
 if command -v "$hyperfine" >/dev/null; then
     "$hyperfine" --warmup 2 --runs "$table_runs" -N --export-csv "$work/table.csv" \
-        "$table ${table_args[*]}"
-    # command,mean,stddev,median,user,system,min,max (seconds)
-    table_mean=$(awk -F, 'NR == 2 { print $2 }' "$work/table.csv")
-    table_min=$(awk -F, 'NR == 2 { print $7 }' "$work/table.csv")
-    table_max=$(awk -F, 'NR == 2 { print $8 }' "$work/table.csv")
+        "${names[@]}" "${commands[@]}"
+    # command,mean,stddev,median,user,system,min,max (seconds), one row per command
+    awk -F, 'NR > 1 { print $2, $7, $8 }' "$work/table.csv" >"$work/table.times"
 else
-    "$table" "${table_args[@]}" >/dev/null  # warm-up
-    for _ in $(seq "$table_runs"); do
-        start=$(date +%s%N)
-        "$table" "${table_args[@]}" >/dev/null
-        echo $(( $(date +%s%N) - start ))
-    done >"$work/table.ns"
-    read -r table_mean table_min table_max < <(awk '
-        { s += $1; if (NR == 1 || $1 < lo) lo = $1; if ($1 > hi) hi = $1 }
-        END { printf "%.6f %.6f %.6f\n", s / NR / 1e9, lo / 1e9, hi / 1e9 }' "$work/table.ns")
+    for command in "${commands[@]}"; do
+        $command >/dev/null  # warm-up
+        for _ in $(seq "$table_runs"); do
+            start=$(date +%s%N)
+            $command >/dev/null
+            echo $(( $(date +%s%N) - start ))
+        done | awk '
+            { s += $1; if (NR == 1 || $1 < lo) lo = $1; if ($1 > hi) hi = $1 }
+            END { printf "%.6f %.6f %.6f\n", s / NR / 1e9, lo / 1e9, hi / 1e9 }'
+    done >"$work/table.times"
 fi
-lines=$("$table" "${table_args[@]}" | wc -l)
+lines=$($table $table_args | wc -l)
+for c in "${cases[@]}"; do echo "${c%%|*}|$(cut -d'|' -f2 <<<"$c")"; done >"$work/table.cases"
 
 echo
 echo "== Figures"
-awk -v texts="$texts" -v riseset="$riseset" -v nova="$nova" \
-    -v mean="$table_mean" -v lo="$table_min" -v hi="$table_max" -v lines="$lines" \
-    -v days="$table_days" 'BEGIN {
+awk -v texts="$texts" -v riseset="$riseset" -v nova="$nova" 'BEGIN {
     f = "  %-52s %s\n"
     printf f, "four texts of one date (ComputeDay x2, FormatDay)", sprintf("%.0f ns/date", texts)
     printf f, "rise and set of one date (SunRiseSetUT)", sprintf("%.0f ns/date", riseset)
@@ -93,11 +110,17 @@ awk -v texts="$texts" -v riseset="$riseset" -v nova="$nova" \
     printf f, "libnova / four texts", sprintf("%.1f x (goal >= 50: %s)", nova / texts, \
         (nova / texts >= 50 ? "met" : "MISSED"))
     printf f, "libnova / rise and set", sprintf("%.1f x", nova / riseset)
-    printf f, sprintf("kestrow-table over %d days (%d lines)", days, lines), \
-        sprintf("mean %.3f s, min %.3f s, max %.3f s (goal < 0.5 s: %s)", mean, lo, hi, \
-        (mean < 0.5 ? "met" : "MISSED"))
+}'
+echo "  kestrow-table over $table_days days ($lines lines):"
+paste -d'|' "$work/table.cases" "$work/table.times" | awk -F'|' '{
+    split($3, t, " ")
+    printf "    %-30s mean %.3f s, min %.3f s, max %.3f s (goal < %s s: %s)\n", $1, t[1], t[2], \
+        t[3], $2, (t[1] < $2 ? "met" : "MISSED")
 }'
 echo "== Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-echo
-bash "$root/bench/startup_idle.sh"
+# STARTUP=none leaves out the window's measurements and their build.
+if [[ "${STARTUP:-run}" != none ]]; then
+    echo
+    bash "$root/bench/startup_idle.sh"
+fi

@@ -2,7 +2,6 @@
 #include "tools/instant_text.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "almanac/date_value.h"
 
@@ -11,26 +10,41 @@ namespace {
 
 constexpr long long kSecondsPerDay = 86400;
 
+// Written digit by digit into a buffer: a long table writes several of
+// these a row, and the C library's formatted printing would be the largest
+// part of its cost.
+char* PutDigits(char* at, long long value, int width) {
+    for (int i = width - 1; i >= 0; --i) {
+        at[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return at + width;
+}
+
+char* PutOffset(char* at, long seconds) {
+    const long size = seconds < 0 ? -seconds : seconds;
+    *at++ = seconds < 0 ? '-' : '+';
+    at = PutDigits(at, size / 3600, 2);
+    *at++ = ':';
+    at = PutDigits(at, size % 3600 / 60, 2);
+    // Old local mean times are not whole minutes off UT.
+    if (size % 60 != 0) {
+        *at++ = ':';
+        at = PutDigits(at, size % 60, 2);
+    }
+    return at;
+}
+
 }  // namespace
 
 std::string OffsetText(long seconds) {
-    const long size = seconds < 0 ? -seconds : seconds;
     char text[16];
-    const int hours = static_cast<int>(size / 3600);
-    const int minutes = static_cast<int>(size % 3600 / 60);
-    // Old local mean times are not whole minutes off UT.
-    if (size % 60 != 0) {
-        std::snprintf(text, sizeof text, "%c%02d:%02d:%02d", seconds < 0 ? '-' : '+', hours,
-                      minutes, static_cast<int>(size % 60));
-    } else {
-        std::snprintf(text, sizeof text, "%c%02d:%02d", seconds < 0 ? '-' : '+', hours, minutes);
-    }
-    return text;
+    return std::string(text, PutOffset(text, seconds));
 }
 
 std::string IsoInstantText(double instant, long offsetSeconds) {
-    // From whole seconds: a serial before day 0 keeps its time of day
-    // counted forward, which whole days do not need.
+    // Whole seconds, split into days and the second of the day with the
+    // remainder kept positive, so that an instant before day 0 keeps its date.
     const long long total = std::llround(instant * kSecondsPerDay) + offsetSeconds;
     long long days = total / kSecondsPerDay;
     long long second = total % kSecondsPerDay;
@@ -40,10 +54,18 @@ std::string IsoInstantText(double instant, long offsetSeconds) {
     }
     const DateValue date = static_cast<double>(days);
     char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", YearOf(date), MonthOf(date),
-                  DayOf(date), static_cast<int>(second / 3600),
-                  static_cast<int>(second % 3600 / 60), static_cast<int>(second % 60));
-    return text + OffsetText(offsetSeconds);
+    char* at = PutDigits(text, YearOf(date), 4);
+    *at++ = '-';
+    at = PutDigits(at, MonthOf(date), 2);
+    *at++ = '-';
+    at = PutDigits(at, DayOf(date), 2);
+    *at++ = 'T';
+    at = PutDigits(at, second / 3600, 2);
+    *at++ = ':';
+    at = PutDigits(at, second % 3600 / 60, 2);
+    *at++ = ':';
+    at = PutDigits(at, second % 60, 2);
+    return std::string(text, PutOffset(at, offsetSeconds));
 }
 
 }  // namespace kestrow

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // kestrow-table: the almanac for a place and a run of days, as text.
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "almanac/errors.h"
@@ -10,7 +12,10 @@
 #include "app/command_line.h"
 #include "app/user_locale.h"
 #include "tools/almanac_table.h"
+#include "tools/instant_text.h"
+#include "tools/sun_event.h"
 #include "tools/table_options.h"
+#include "tools/wall_clock_wait.h"
 
 namespace {
 
@@ -20,6 +25,11 @@ constexpr int kUsageStatus = 2;
 constexpr int kWriteStatus = 1;
 // The clock reads a moment outside the calendar.
 constexpr int kClockStatus = 1;
+// --next or --wait: the event does not happen within a year.
+constexpr int kNoEventStatus = 3;
+// Day 25569 of the calendar serials is 1 January 1970, where time_t counts from.
+constexpr double kUnixEpochSerial = 25569;
+constexpr double kSecondsPerDay = 86400;
 
 int Fail(int status, const std::string& message) {
     std::fprintf(stderr, "kestrow-table: %s\n", message.c_str());
@@ -27,6 +37,50 @@ int Fail(int status, const std::string& message) {
 }
 
 int FailUsage(const std::string& message) { return Fail(kUsageStatus, message + " (see --help)"); }
+
+bool WriteAll(std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+           std::fflush(stdout) == 0;
+}
+
+int FailWrite() {
+    return Fail(kWriteStatus,
+                std::string("cannot write to standard output: ") + std::strerror(errno));
+}
+
+// --next and --wait: the first event whose shifted instant is after now, as
+// one line on the shown clock, written out before any wait.
+int RunNext(const kestrow::TableOptions& options) {
+    using namespace kestrow;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    try {
+        ReadingAt(now.tv_sec);
+    } catch (const Error& error) {
+        return Fail(kClockStatus, error.what());
+    }
+    const double nowDays = kUnixEpochSerial + (static_cast<double>(now.tv_sec) +
+                                               static_cast<double>(now.tv_nsec) * 1e-9) /
+                                                  kSecondsPerDay;
+    const double shift = options.shiftMinutes / (24 * 60);
+    const AlmanacTableRequest& request = options.request;
+    const std::optional<double> event =
+        NextSunEvent(request.place, *options.next, request.height, nowDays - shift);
+    if (!event) {
+        return Fail(kNoEventStatus, "no " + std::string(SunEventName(*options.next)) +
+                                        " at this place within a year");
+    }
+    const double instant = *event + shift;
+    const std::string line =
+        IsoInstantText(instant, request.clock.LeadAt(ToStored(instant))) + "\n";
+    if (!WriteAll(line)) return FailWrite();
+    // The second the line names, which rounds the instant as the line does.
+    if (options.wait) {
+        SleepUntil(
+            static_cast<std::time_t>(std::llround((instant - kUnixEpochSerial) * kSecondsPerDay)));
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -57,6 +111,7 @@ int main(int argc, char* argv[]) {
     const auto write = [&written](std::string_view line) {
         if (written) written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size();
     };
+    if (text.empty() && options.next) return RunNext(options);
     try {
         if (text.empty()) {
             WriteAlmanacTable(options.request, write);
@@ -67,8 +122,6 @@ int main(int argc, char* argv[]) {
         return FailUsage(error.what());
     }
     // A full disk or a closed pipe must not pass for success.
-    if (!written || std::fflush(stdout) != 0) {
-        return Fail(kWriteStatus, std::string("cannot write the table: ") + std::strerror(errno));
-    }
+    if (!written || std::fflush(stdout) != 0) return FailWrite();
     return 0;
 }

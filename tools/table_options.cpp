@@ -3,6 +3,7 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,24 @@
 namespace kestrow {
 namespace {
 
-enum OptionCode : int { kLat = 1, kLon, kFrom, kDays, kOffset, kZone, kHelp, kVersion };
+enum OptionCode : int {
+    kLat = 1,
+    kLon,
+    kFrom,
+    kDays,
+    kOffset,
+    kZone,
+    kHelp,
+    kVersion,
+    kPrecise,
+    kFormat,
+    kNoHeader,
+    kEvents,
+    kHeight,
+    kNext,
+    kWait,
+    kShift,
+};
 
 const option kLongOptions[] = {
     {"lat", required_argument, nullptr, kLat},
@@ -27,6 +45,14 @@ const option kLongOptions[] = {
     {"zone", required_argument, nullptr, kZone},
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
+    {"precise", no_argument, nullptr, kPrecise},
+    {"format", required_argument, nullptr, kFormat},
+    {"no-header", no_argument, nullptr, kNoHeader},
+    {"events", required_argument, nullptr, kEvents},
+    {"height", required_argument, nullptr, kHeight},
+    {"next", required_argument, nullptr, kNext},
+    {"wait", required_argument, nullptr, kWait},
+    {"shift", required_argument, nullptr, kShift},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -80,9 +106,9 @@ int ParseDays(std::string_view text) {
     return days;
 }
 
-// Decimal hours: an optional sign, then digits with at most one decimal
+// A decimal number: an optional sign, then digits with at most one decimal
 // point or comma. No exponent, infinity or NaN.
-double ParseOffset(std::string_view text) {
+std::optional<double> ParseDecimal(std::string_view text) {
     std::string plain;
     std::string_view rest = text;
     if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) {
@@ -105,12 +131,65 @@ double ParseOffset(std::string_view text) {
     }
     if (wellFormed && digit) {
         if (plain.back() == '.') plain += '0';
-        double hours = 0;
+        double value = 0;
         const char* last = plain.data() + plain.size();
-        const auto result = std::from_chars(plain.data(), last, hours);
-        if (result.ec == std::errc() && result.ptr == last) return hours;
+        const auto result = std::from_chars(plain.data(), last, value);
+        if (result.ec == std::errc() && result.ptr == last) return value;
     }
+    return std::nullopt;
+}
+
+double ParseOffset(std::string_view text) {
+    if (const std::optional<double> hours = ParseDecimal(text)) return *hours;
     throw UsageError("--offset: \"" + std::string(text) + "\" is not a number of hours");
+}
+
+double ParseHeight(std::string_view text) {
+    const std::optional<double> metres = ParseDecimal(text);
+    if (!metres || *metres < 0 || *metres > kMaxHeight) {
+        throw UsageError("--height: \"" + std::string(text) +
+                         "\" is not a height in metres from 0 to " +
+                         std::to_string(static_cast<int>(kMaxHeight)));
+    }
+    return *metres;
+}
+
+double ParseShift(std::string_view text) {
+    const std::optional<double> minutes = ParseDecimal(text);
+    if (!minutes || *minutes < -kMaxShiftMinutes || *minutes > kMaxShiftMinutes) {
+        throw UsageError("--shift: \"" + std::string(text) +
+                         "\" is not a number of minutes from -1440 to 1440");
+    }
+    return *minutes;
+}
+
+// A comma-separated list of noon, civil, nautical and astronomical, in any
+// order; one named twice is taken once.
+TableEvents ParseEvents(std::string_view text) {
+    TableEvents events;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const std::string_view item = text.substr(start, end - start);
+        bool* asked = item == "noon"           ? &events.noon
+                      : item == "civil"        ? &events.civil
+                      : item == "nautical"     ? &events.nautical
+                      : item == "astronomical" ? &events.astronomical
+                                               : nullptr;
+        if (asked == nullptr) {
+            throw UsageError("--events: \"" + std::string(item) +
+                             "\" is not one of noon, civil, nautical, astronomical");
+        }
+        *asked = true;
+        start = end + 1;
+    }
+    return events;
+}
+
+SunEvent ParseSunEvent(const char* option, std::string_view text) {
+    if (const std::optional<SunEvent> event = SunEventNamed(text)) return *event;
+    throw UsageError(std::string(option) + ": \"" + std::string(text) + "\" is not one of " +
+                     std::string(SunEventNames()));
 }
 
 // The argument that getopt_long has just refused. A long option is always
@@ -141,17 +220,53 @@ double CheckedCoordinate(const std::string& text, Axis axis, std::string_view se
 
 std::string_view TableUsage() {
     return "Usage: kestrow-table --lat DEGREES --lon DEGREES [--from YYYY-MM-DD] [--days N]\n"
+           "                    [--offset HOURS | --zone ZONE] [--precise [--events LIST]\n"
+           "                    [--height METRES]] [--format tsv|csv|json] [--no-header]\n"
+           "       kestrow-table --lat DEGREES --lon DEGREES (--next EVENT | --wait EVENT)\n"
+           "                    [--shift MINUTES] [--height METRES]\n"
            "                    [--offset HOURS | --zone ZONE]\n"
            "       kestrow-table -h|--help|--version\n"
-           "Prints sunrise and sunset for a run of days as tab-separated lines: the date, the\n"
-           "UT sunrise and sunset (H:MM:SS), and the sunrise, sunset, length of day and its\n"
-           "change as the almanac window shows them. Latitude is north positive, longitude\n"
-           "east positive, in decimal degrees. --from defaults to today, --days to 1 (at most\n"
+           "Prints sunrise and sunset for a run of days, one row a day: the date, the UT\n"
+           "sunrise and sunset (H:MM:SS), the sunrise, sunset, length of day and its change\n"
+           "as the almanac window shows them, the offset (the shown clock's lead over UT at\n"
+           "sunrise, such as +05:30), the state (normal, polar_day or polar_night), sunrise\n"
+           "and sunset as ISO 8601 instants with their offset (sunrise_iso, sunset_iso), and\n"
+           "the length and change in whole seconds (length_s, change_s). An event the date\n"
+           "lacks leaves its fields empty. Latitude is north positive, longitude east\n"
+           "positive, in decimal degrees. --from defaults to today, --days to 1 (at most\n"
            "100000), --offset to this machine's lead over UTC in hours (2 shows UT plus two\n"
-           "hours, anything else UT plus one). --zone shows the sunrise and sunset on the\n"
-           "clock of ZONE instead, a tz database name such as Asia/Kolkata or local for this\n"
-           "machine's own zone, with its summer time on the days it applies. The last column,\n"
-           "offset, is the shown clock's lead over UT at that day's sunrise, such as +05:30.\n";
+           "hours, anything else UT plus one). --zone shows the times on the clock of ZONE\n"
+           "instead, a tz database name such as Asia/Kolkata or local for this machine's\n"
+           "own zone, with its summer time on the days it applies.\n"
+           "\n"
+           "  --precise        the sun's position at each event's own instant, right to the\n"
+           "                   minute, polar days and nights included, for every column;\n"
+           "                   without it, the window's own low-precision method\n"
+           "  --format F       tsv (the default), csv (RFC 4180) or json (an array of\n"
+           "                   objects, numbers as numbers, absent values null)\n"
+           "  --no-header      no line of column names (tsv and csv)\n"
+           "  --events LIST    with --precise, columns for any of noon, civil, nautical,\n"
+           "                   astronomical: noon_iso, then civil_dawn_iso, civil_dusk_iso\n"
+           "                   and so on (the sun's centre 6, 12 and 18 degrees down)\n"
+           "  --height METRES  the eye's height above the land around, which lowers the\n"
+           "                   horizon of sunrise and sunset by 1.76' x sqrt(METRES)\n"
+           "  --next EVENT     print the next instant of EVENT after now, within a year, as\n"
+           "                   one ISO 8601 line, by the precise method: sunrise, sunset,\n"
+           "                   noon, civil_dawn, civil_dusk, nautical_dawn, nautical_dusk,\n"
+           "                   astronomical_dawn or astronomical_dusk (status 3 when none)\n"
+           "  --wait EVENT     the same, then sleep until that instant by the wall clock\n"
+           "  --shift MINUTES  move the instant of --next or --wait, -1440 to 1440\n"
+           "\n"
+           "Examples:\n"
+           "  kestrow-table --lat 48.85 --lon 2.35 --from 2026-01-01 --days 365 \\\n"
+           "      --zone Europe/Paris --precise --format csv > paris-2026.csv\n"
+           "  kestrow-table --lat 48.85 --lon 2.35 --days 30 --precise --format json |\n"
+           "      jq -r '.[] | [.date, .length_s] | @tsv'\n"
+           "  echo lights-on | at \"$(date -d \"$(kestrow-table --lat 48.85 --lon 2.35 \\\n"
+           "      --next sunset)\" '+%H:%M %F')\"\n"
+           "  systemd-run --user --on-calendar=\"$(date -d \"$(kestrow-table --lat 48.85 \\\n"
+           "      --lon 2.35 --next sunset)\" '+%F %T')\" lights-on\n"
+           "  kestrow-table --lat 48.85 --lon 2.35 --wait sunrise --shift -15 && blinds-up\n";
 }
 
 TableOptions ParseTableOptions(int argc, char* argv[], const ClockReading& now,
@@ -180,6 +295,14 @@ TableOptions ParseTableOptions(int argc, char* argv[], const Clock& clock,
     std::optional<std::string> from;
     std::optional<std::string> days;
     std::optional<std::string> offset;
+    std::optional<std::string> format;
+    std::optional<std::string> events;
+    std::optional<std::string> height;
+    std::optional<std::string> shift;
+    std::optional<std::string> next;
+    std::optional<std::string> wait;
+    bool precise = false;
+    bool noHeader = false;
     TableOptions options;
 
     // 0 starts getopt afresh, so the parser can be run more than once.
@@ -213,6 +336,30 @@ TableOptions ParseTableOptions(int argc, char* argv[], const Clock& clock,
             case kVersion:
                 options.version = true;
                 break;
+            case kPrecise:
+                precise = true;
+                break;
+            case kFormat:
+                format = optarg;
+                break;
+            case kNoHeader:
+                noHeader = true;
+                break;
+            case kEvents:
+                events = optarg;
+                break;
+            case kHeight:
+                height = optarg;
+                break;
+            case kNext:
+                next = optarg;
+                break;
+            case kWait:
+                wait = optarg;
+                break;
+            case kShift:
+                shift = optarg;
+                break;
             case ':':
                 throw UsageError(std::string(argv[optind - 1]) + " needs a value");
             default:
@@ -236,6 +383,46 @@ TableOptions ParseTableOptions(int argc, char* argv[], const Clock& clock,
     AlmanacTableRequest& request = options.request;
     request.place.latitude = CheckedCoordinate(*lat, Axis::Latitude, decimalSeparator);
     request.place.longitude = CheckedCoordinate(*lon, Axis::Longitude, decimalSeparator);
+    // The next event is one instant, not a table: what shapes a table is refused with it.
+    const char* single = next ? "--next" : wait ? "--wait" : nullptr;
+    if (next && wait) throw UsageError("--next and --wait both ask for one event; give only one");
+    if (single) {
+        options.next = ParseSunEvent(single, next ? *next : *wait);
+        options.wait = wait.has_value();
+        const std::pair<bool, const char*> tableOnly[] = {
+            {from.has_value(), "--from"},     {days.has_value(), "--days"},
+            {format.has_value(), "--format"}, {noHeader, "--no-header"},
+            {events.has_value(), "--events"},
+        };
+        for (const auto& [given, name] : tableOnly) {
+            if (given) {
+                throw UsageError(std::string(name) + " shapes the table, which " + single +
+                                 " does not print");
+            }
+        }
+    }
+    if (shift) {
+        if (!single) throw UsageError("--shift moves the instant of --next or --wait; give one");
+        options.shiftMinutes = ParseShift(*shift);
+    }
+    if (events && !precise) {
+        throw UsageError("--events: the twilights and noon need the precise method: add --precise");
+    }
+    if (height && !precise && !single) {
+        throw UsageError("--height: the observer's height needs the precise method: add --precise");
+    }
+    request.method = precise || single ? AlmanacMethod::Precise : AlmanacMethod::Design;
+    if (height) request.height = ParseHeight(*height);
+    if (events) request.events = ParseEvents(*events);
+    if (format) {
+        const std::optional<TableFormat> named = TableFormatNamed(*format);
+        if (!named) throw UsageError("--format: \"" + *format + "\" is not one of tsv, csv, json");
+        request.format = *named;
+    }
+    if (noHeader && request.format == TableFormat::Json) {
+        throw UsageError("--no-header: JSON has no header line; it is for tsv and csv");
+    }
+    request.header = !noHeader;
     request.first = from ? ParseDate(*from)
                          : MakeDate(static_cast<std::int16_t>(YearOf(now().local)),
                                     static_cast<std::int16_t>(MonthOf(now().local)),

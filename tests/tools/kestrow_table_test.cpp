@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -14,7 +16,11 @@
 #include <utility>
 #include <vector>
 
+#include "tests/tools/command_output.h"
+
 namespace {
+
+using kestrow::testing::Output;
 
 struct ProgramRun {
     int status = -1;
@@ -65,16 +71,19 @@ std::size_t LineCount(const std::string& text) {
 }
 
 const std::string kParisHeader =
-    "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\toffset\n";
+    "date\tsunrise_ut\tsunset_ut\tsunrise\tsunset\tlength\tchange\toffset\tstate\tsunrise_iso\t"
+    "sunset_iso\tlength_s\tchange_s\n";
 
 TEST(KestrowTable, PrintsTheParisExample) {
     const ProgramRun run =
         RunTable({"--lat", "48.85", "--lon", "2.35", "--from", "2013-01-02", "--offset", "1"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(
-        run.out,
-        kParisHeader + "2013-01-02\t7:45:55\t16:03:32\t8 h 45\t17 h 03\t8 h 17\t+ 1 mn\t+01:00\n");
+    // The day before is 7:45:59 to 16:02:32 UT, 8 h 16 min 33 s long.
+    EXPECT_EQ(run.out,
+              kParisHeader +
+                  "2013-01-02\t7:45:55\t16:03:32\t8 h 45\t17 h 03\t8 h 17\t+ 1 mn\t+01:00\t"
+                  "normal\t2013-01-02T08:45:55+01:00\t2013-01-02T17:03:32+01:00\t29857\t64\n");
 }
 
 TEST(KestrowTable, ReadsADecimalCommaUnderAnyLocale) {
@@ -209,6 +218,20 @@ TEST(KestrowTable, BadInputPrintsNothingAndExitsWithTwo) {
         {{"-\u00e9", "--lat", "48.85", "--lon", "2.35"}, "option -\u00e9 "},
         {{"--lat", "48.85", "--lon"}, "--lon"},
         {{"--lat", "48.85", "--lon", "2.35", "2013-01-02"}, "2013-01-02"},
+        {{"--lat", "1", "--lon", "2", "--format", "xml"}, "--format"},
+        {{"--lat", "1", "--lon", "2", "--format", "json", "--no-header"}, "--no-header"},
+        {{"--lat", "1", "--lon", "2", "--events", "noon"}, "--precise"},
+        {{"--lat", "1", "--lon", "2", "--precise", "--events", "noon,dusk"}, "dusk"},
+        {{"--lat", "1", "--lon", "2", "--height", "10"}, "--precise"},
+        {{"--lat", "1", "--lon", "2", "--precise", "--height", "-1"}, "--height"},
+        {{"--lat", "1", "--lon", "2", "--precise", "--height", "tall"}, "--height"},
+        {{"--lat", "1", "--lon", "2", "--next", "sunrise", "--shift", "soon"}, "--shift"},
+        {{"--lat", "1", "--lon", "2", "--shift", "10"}, "--shift"},
+        {{"--lat", "1", "--lon", "2", "--next", "moonrise"}, "moonrise"},
+        {{"--lat", "1", "--lon", "2", "--next", "noon", "--wait", "noon"}, "--wait"},
+        {{"--lat", "1", "--lon", "2", "--next", "noon", "--days", "2"}, "--days"},
+        {{"--lat", "1", "--lon", "2", "--next", "noon", "--format", "csv"}, "--format"},
+        {{"--lat", "1", "--lon", "2", "--wait", "noon", "--from", "2026-01-01"}, "--from"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.names);
@@ -259,6 +282,67 @@ TEST(KestrowTable, AClockOrAZoneItCannotUseIsAMessage) {
         }
     }
     std::filesystem::remove_all(zones);
+}
+
+// Each format read back by Python's own readers holds the TSV's table, null
+// for what is absent (Tromso's sun stops setting on 18 May); the events come
+// in their fixed order, whatever order they are asked in.
+TEST(KestrowTable, EachFormatReadsBackAsTheTsvTable) {
+    const std::string events = "astronomical,noon,civil";
+    const std::vector<std::string> args = {
+        "--lat", "69.65",  "--lon",       "18.96",     "--from",   "2026-05-10", "--days",
+        "20",    "--zone", "Europe/Oslo", "--precise", "--events", events};
+    char folder[] = "/tmp/kestrow-formats-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string files;
+    for (const std::string format : {"tsv", "csv", "json"}) {
+        const std::string path = std::string(folder) + "/table." + format;
+        files += " " + path;
+        std::vector<std::string> formatted = args;
+        formatted.insert(formatted.end(), {"--format", format});
+        ASSERT_EQ(RunTable(formatted, "", path).status, 0);
+        if (format == "json") continue;
+        const std::string whole = Output("cat " + path);
+        formatted.push_back("--no-header");
+        EXPECT_EQ(RunTable(formatted).out, whole.substr(whole.find('\n') + 1));
+    }
+    EXPECT_EQ(Output("head -n 1 " + std::string(folder) + "/table.tsv"),
+              kParisHeader.substr(0, kParisHeader.size() - 1) +
+                  "\tnoon_iso\tcivil_dawn_iso\tcivil_dusk_iso\tastronomical_dawn_iso\t"
+                  "astronomical_dusk_iso\n");
+    EXPECT_EQ(Output(KESTROW_TABLE_REFERENCE " formats" + files), "agree\n");
+    std::filesystem::remove_all(folder);
+}
+
+// A sunset a few seconds away (latitude 0, the longitude PyEphem finds):
+// --next names it, and --wait ends on it by the wall clock.
+TEST(KestrowTable, WaitEndsAtTheInstantThatNextPrints) {
+    std::istringstream place(Output(KESTROW_TABLE_REFERENCE " place 6"));
+    std::string lon;
+    double setting = 0;
+    ASSERT_TRUE(place >> lon >> setting);
+    const std::vector<std::string> next = {"--lat",  "0",   "--lon",  lon,
+                                           "--zone", "UTC", "--next", "sunset"};
+    std::vector<std::string> wait = next;
+    wait[6] = "--wait";
+    const ProgramRun printed = RunTable(next);
+    const ProgramRun waited = RunTable(wait);
+    const double ended =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    EXPECT_EQ(waited.status, 0) << waited.err;
+    EXPECT_EQ(waited.out, printed.out);
+    std::tm fields{};
+    ASSERT_NE(strptime(waited.out.c_str(), "%Y-%m-%dT%H:%M:%S+00:00\n", &fields), nullptr);
+    const auto instant = static_cast<double>(timegm(&fields));
+    EXPECT_LE(std::fabs(instant - setting), 5) << waited.out;
+    std::vector<std::string> later = next;
+    later.insert(later.end(), {"--shift", "60"});
+    const auto hourLater = static_cast<std::time_t>(instant) + 3600;
+    char text[40];
+    std::strftime(text, sizeof text, "%FT%T+00:00\n", std::gmtime(&hourLater));
+    EXPECT_EQ(RunTable(later).out, text) << "an hour on, the same sunset is still the next";
+    EXPECT_GE(ended, instant);
+    EXPECT_LE(ended, instant + 1);
 }
 
 // A table that cannot be written is a failure, not a success.
