@@ -12,7 +12,7 @@ test=(clang-format libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils openbo
       clang libclang-rt-14-dev valgrind weston qt6-wayland at-spi2-core python3-pyatspi
       fonts-noto-core fonts-liberation2 fonts-urw-base35
       desktop-file-utils appstream lintian man-db dpkg-dev file
-      faketime python3-ephem)
+      faketime python3-ephem imagemagick)
 bench=(libbenchmark-dev libnova-dev hyperfine time)
 # Only to draw the artwork again (ui/resources/draw_artwork.sh) and to take
 # the screenshots in docs/ (docs/take_screenshots.sh).
