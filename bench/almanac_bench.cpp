@@ -85,14 +85,14 @@ BENCHMARK(BM_AlmanacRiseSet);
 // The precise method's share of the window's work for one date: today's and
 // yesterday's events, each local date here the UT date. Set against
 // BM_AlmanacTexts, which does the same for the design's method.
-void BM_PreciseDayEvents(benchmark::State& state) {
+void BM_PreciseDayEvents(benchmark::State& state, double latitude, double longitude) {
     const Dates& dates = TheDates();
     const DateValue first = MakeDate(2013, 1, 1);
     std::size_t i = 0;
     for (auto _ : state) {
         const double today = first + static_cast<double>(i);
-        DayEvents now = PreciseDayEvents(kLatitude, kLongitude, today, today + 1);
-        DayEvents before = PreciseDayEvents(kLatitude, kLongitude, today - 1, today);
+        DayEvents now = PreciseDayEvents(latitude, longitude, today, today + 1);
+        DayEvents before = PreciseDayEvents(latitude, longitude, today - 1, today);
         benchmark::DoNotOptimize(now);
         benchmark::DoNotOptimize(before);
         if (++i == dates.days.size()) i = 0;
@@ -100,26 +100,10 @@ void BM_PreciseDayEvents(benchmark::State& state) {
     state.counters["dates/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_PreciseDayEvents);
-
-// The same where the sun grazes the horizon around the polar night and the
-// midnight sun (Tromso), which costs the most work per date.
-void BM_PreciseDayEventsArctic(benchmark::State& state) {
-    const Dates& dates = TheDates();
-    const DateValue first = MakeDate(2013, 1, 1);
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const double today = first + static_cast<double>(i);
-        DayEvents now = PreciseDayEvents(69.65, 18.96, today, today + 1);
-        DayEvents before = PreciseDayEvents(69.65, 18.96, today - 1, today);
-        benchmark::DoNotOptimize(now);
-        benchmark::DoNotOptimize(before);
-        if (++i == dates.days.size()) i = 0;
-    }
-    state.counters["dates/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_PreciseDayEventsArctic);
+BENCHMARK_CAPTURE(BM_PreciseDayEvents, Paris, kLatitude, kLongitude);
+// Where the sun grazes the horizon around the polar night and the midnight
+// sun (Tromso), which costs the most work per date.
+BENCHMARK_CAPTURE(BM_PreciseDayEvents, Tromso, 69.65, 18.96);
 
 // Seconds of day (UT) of a Julian day.
 double SecondOfDay(double julianDay) {
