@@ -97,16 +97,6 @@ TEST(AlmanacTexts, NoValueCountsAsLatitudeAndLongitudeZero) {
     EXPECT_EQ(none.sunset, "19 h 03");
 }
 
-TEST(AlmanacTexts, AnAbsentEventHasNoText) {
-    DayEvents day;
-    day.set = MakeDate(2013, 1, 2) + 0.5;
-    day.length = 0.25;
-    const AlmanacTexts texts = FormatDay(day, 0.25, {DesignClock::UtPlusTwo});
-    EXPECT_EQ(texts.sunrise, "");
-    EXPECT_EQ(texts.sunset, "14 h 00");
-    EXPECT_EQ(texts.length, "6 h 00");
-}
-
 // Texts of the precise method from events in UT seconds after 2026-06-21 00:00
 // (NaN: none), on UT plus one: sunrise|sunset|length|change|spoken sunset.
 struct PreciseRow {
