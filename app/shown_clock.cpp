@@ -16,16 +16,6 @@ constexpr long kSecondsPerDay = 86400;
 // Day 25569 of the calendar serials is 1 January 1970, where time_t counts from.
 constexpr long long kUnixEpochSerial = 25569;
 
-// Events are whole seconds: rounding takes off what the days' fractions lost.
-std::time_t UnixSeconds(DateValue instant) {
-    return static_cast<std::time_t>(
-        std::llround((ToLinear(instant) - kUnixEpochSerial) * kSecondsPerDay));
-}
-
-DateValue InstantOf(std::time_t seconds) {
-    return ToStored(kUnixEpochSerial + static_cast<double>(seconds) / kSecondsPerDay);
-}
-
 long LeadAt(const ShownClock& clock, std::time_t instant) {
     if (clock.zone != nullptr) return clock.zone->UtcOffsetAt(instant);
     return std::lround(DesignShift(clock.design) * kSecondsPerDay);
@@ -97,6 +87,15 @@ bool IsWholeZoneFile(std::string_view bytes) {
 }
 
 }  // namespace
+
+std::time_t UnixSeconds(DateValue instant) {
+    return static_cast<std::time_t>(
+        std::llround((ToLinear(instant) - kUnixEpochSerial) * kSecondsPerDay));
+}
+
+DateValue InstantOf(std::time_t seconds) {
+    return ToStored(kUnixEpochSerial + static_cast<double>(seconds) / kSecondsPerDay);
+}
 
 DesignClock DesignClockFor(double leadHours) {
     return leadHours == 2 ? DesignClock::UtPlusTwo : DesignClock::UtPlusOne;

@@ -4,12 +4,19 @@
 // computed event is, and where it falls on that clock.
 #pragma once
 
+#include <ctime>
 #include <string_view>
 
 #include "almanac/date_value.h"
 #include "clock.h"
 
 namespace kestrow {
+
+// An instant of UT (a DateValue) as the system clock counts it, seconds since
+// 1970-01-01 00:00 UTC, rounded to the second (events are whole seconds:
+// rounding takes off what the days' fractions lost); and back.
+std::time_t UnixSeconds(DateValue instant);
+DateValue InstantOf(std::time_t seconds);
 
 enum class DesignClock { UtPlusOne, UtPlusTwo };
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // kestrow-table: the almanac for a place and a run of days, as text.
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -10,6 +9,7 @@
 #include "almanac/errors.h"
 #include "app/clock.h"
 #include "app/command_line.h"
+#include "app/shown_clock.h"
 #include "app/user_locale.h"
 #include "tools/almanac_table.h"
 #include "tools/instant_text.h"
@@ -27,8 +27,6 @@ constexpr int kWriteStatus = 1;
 constexpr int kClockStatus = 1;
 // --next or --wait: the event does not happen within a year.
 constexpr int kNoEventStatus = 3;
-// Day 25569 of the calendar serials is 1 January 1970, where time_t counts from.
-constexpr double kUnixEpochSerial = 25569;
 constexpr double kSecondsPerDay = 86400;
 
 int Fail(int status, const std::string& message) {
@@ -59,9 +57,8 @@ int RunNext(const kestrow::TableOptions& options) {
     } catch (const Error& error) {
         return Fail(kClockStatus, error.what());
     }
-    const double nowDays = kUnixEpochSerial + (static_cast<double>(now.tv_sec) +
-                                               static_cast<double>(now.tv_nsec) * 1e-9) /
-                                                  kSecondsPerDay;
+    const double nowDays =
+        ToLinear(InstantOf(now.tv_sec)) + static_cast<double>(now.tv_nsec) * 1e-9 / kSecondsPerDay;
     const double shift = options.shiftMinutes / (24 * 60);
     const AlmanacTableRequest& request = options.request;
     const std::optional<double> event =
@@ -76,8 +73,7 @@ int RunNext(const kestrow::TableOptions& options) {
     if (!WriteAll(line)) return FailWrite();
     // The second the line names, which rounds the instant as the line does.
     if (options.wait) {
-        SleepUntil(
-            static_cast<std::time_t>(std::llround((instant - kUnixEpochSerial) * kSecondsPerDay)));
+        SleepUntil(UnixSeconds(ToStored(instant)));
     }
     return 0;
 }
